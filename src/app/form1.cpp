@@ -1,0 +1,307 @@
+#include "form1.h"
+
+#include "components/browserview.h"
+#include "components/desktop.h"
+#include "components/richeditor.h"
+#include "components/twips.h"
+#include "fonts.h"
+#include "welcometext.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace veltrik {
+namespace {
+
+// Design client area, in twips.
+constexpr double kClientWidth = 10425;
+constexpr double kClientHeight = 7290;
+// The editor's design size, to which the new and open commands return it.
+constexpr double kEditorWidth = 10140;
+constexpr double kEditorHeight = 6225;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+QFont songTi(double points)
+{
+    QFont font(kSongTi);
+    font.setPointSizeF(points);
+    return font;
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+Form1::Form1(Form1Services services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(std::move(services))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setupControls();
+    setupMenus();
+    setupTabOrder();
+    setDesignSize();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::setupControls()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+
+    WebBrowser1 = m_services.makeBrowser(client);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    setTwipsGeometry(WebBrowser1, 135, 1125, 10140, 5100);
+
+    RichTextBox1 = new RichEditor(client);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setFont(songTi(9.75));
+    setTwipsGeometry(RichTextBox1, 135, 45, kEditorWidth, kEditorHeight);
+    QTextDocument welcome;
+    writeWelcomeText(welcome);
+    RichTextBox1->setDocumentContent(welcome);
+
+    WebBrowser2 = m_services.makeBrowser(client);
+    WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
+    setTwipsGeometry(WebBrowser2, 9540, 6210, 690, 510);
+
+    List1 = new QListWidget(client);
+    List1->setObjectName(QStringLiteral("List1"));
+    setTwipsGeometry(List1, 9180, 45, 1095, 2760);
+    List1->hide();
+
+    setupLabels();
+    setupButtons();
+}
+
+void Form1::setupLabels()
+{
+    Label1 = new QLabel(QStringLiteral("请点击“分析”开始解析论文！"), centralWidget());
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(songTi(10.5));
+    setTextColor(Label1, kRed);
+    setTwipsGeometry(Label1, 225, 6345, 8385, 420);
+
+    Label2 = new QLabel(centralWidget());
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(songTi(10.5));
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColor(Label2, kBlue);
+    setTwipsGeometry(Label2, 5265, 6345, 4605, 780);
+}
+
+QPushButton *Form1::addButton(const QString &name, const QString &caption, QRect twips)
+{
+    auto *button = new QPushButton(caption, centralWidget());
+    button->setObjectName(name);
+    setTwipsGeometry(button, twips.x(), twips.y(), twips.width(), twips.height());
+    return button;
+}
+
+void Form1::setupButtons()
+{
+    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("进行分析"), {270, 6750, 2130, 420});
+    Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("手动对比"), {2970, 6750, 2130, 420});
+    Command3 = addButton(QStringLiteral("Command3"), QStringLiteral("启动自动对比"), {8145, 6750, 2130, 420});
+    Command4 = addButton(QStringLiteral("Command4"), QStringLiteral("停止自动对比！"), {8145, 6750, 2130, 420});
+    Command5 = addButton(QStringLiteral("Command5"), QStringLiteral("统计相似性网站"), {8145, 6345, 1545, 285});
+    Command6 = addButton(QStringLiteral("Command6"), QStringLiteral("对比"), {9765, 6345, 510, 285});
+}
+
+QAction *Form1::addMenuItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+void Form1::setupMenus()
+{
+    setupFileMenu();
+    setupEditMenu();
+    setupEngineMenu();
+    duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
+    duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
+    gengxin->setObjectName(QStringLiteral("gengxin"));
+    gengxin->setVisible(false);
+}
+
+void Form1::setupFileMenu()
+{
+    wjcd = menuBar()->addMenu(QStringLiteral("文件"));
+    wjcd->setObjectName(QStringLiteral("wjcd"));
+    addMenuItem(wjcd, QStringLiteral("xinjian"), QStringLiteral("新建"));
+    addMenuItem(wjcd, QStringLiteral("dakai"), QStringLiteral("打开"));
+    addMenuItem(wjcd, QStringLiteral("baocun"), QStringLiteral("保存"));
+    wjcd->addSeparator()->setObjectName(QStringLiteral("fg1"));
+    QAction *exit = addMenuItem(wjcd, QStringLiteral("tuichu"), QStringLiteral("退出"));
+    connect(exit, &QAction::triggered, this, &Form1::tuichu_Click);
+}
+
+void Form1::setupEditMenu()
+{
+    yjcd = menuBar()->addMenu(QStringLiteral("编辑"));
+    yjcd->setObjectName(QStringLiteral("yjcd"));
+    addMenuItem(yjcd, QStringLiteral("cx"), QStringLiteral("撤销"));
+    yjcd->addSeparator()->setObjectName(QStringLiteral("fg2"));
+    addMenuItem(yjcd, QStringLiteral("jq"), QStringLiteral("剪切"));
+    addMenuItem(yjcd, QStringLiteral("fz"), QStringLiteral("复制"));
+    addMenuItem(yjcd, QStringLiteral("nt"), QStringLiteral("粘贴"));
+    addMenuItem(yjcd, QStringLiteral("sc"), QStringLiteral("删除"));
+    yjcd->addSeparator()->setObjectName(QStringLiteral("fg3"));
+    addMenuItem(yjcd, QStringLiteral("qx"), QStringLiteral("全选"));
+}
+
+void Form1::setupEngineMenu()
+{
+    yinqing = menuBar()->addMenu(QStringLiteral("引擎选择"));
+    yinqing->setObjectName(QStringLiteral("yinqing"));
+    baidu = addMenuItem(yinqing, QStringLiteral("baidu"), QStringLiteral("百度引擎"));
+    wenku = addMenuItem(yinqing, QStringLiteral("wenku"), QStringLiteral("百度文库"));
+    longyuan = addMenuItem(yinqing, QStringLiteral("longyuan"), QStringLiteral("龙源期刊"));
+    zhiwang = addMenuItem(yinqing, QStringLiteral("zhiwang"), QStringLiteral("中国知网"));
+    for (QAction *engine : {baidu, wenku, longyuan, zhiwang})
+        engine->setCheckable(true);
+    longyuan->setEnabled(false);
+    zhiwang->setEnabled(false);
+}
+
+void Form1::setupTabOrder()
+{
+    const QList<QWidget *> order = {WebBrowser1, RichTextBox1, Command1, Command2, Label1, WebBrowser2,
+                                    Label2,      List1,        Command3, Command4, Command5, Command6};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// The window opens with its design client area, centred on the screen.
+void Form1::setDesignSize()
+{
+    const double dpi = logicalDpi(this);
+    resize(twipsToPixels(kClientWidth, dpi),
+           twipsToPixels(kClientHeight, dpi) + menuBar()->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void Form1::Form_Load()
+{
+    WebBrowser1->navigate(QStringLiteral("about:blank"));
+    WebBrowser1->setVisible(false);
+    WebBrowser2->resize(0, 0);
+    WebBrowser2->navigate(m_services.endpoints.startPageUrl());
+    for (QPushButton *button : {Command3, Command4, Command5, Command6})
+        button->setVisible(false);
+    baidu->setChecked(true);
+    for (QAction *engine : {longyuan, zhiwang, wenku})
+        engine->setChecked(false);
+    m_state.listSync = 1;
+    // The buttons come back with the first refresh of their states, once the event loop runs.
+    QTimer::singleShot(0, this, &Form1::refreshButtonStates);
+}
+
+// Enables and shows the buttons, the list and the menus for the current run state.
+void Form1::refreshButtonStates()
+{
+    const bool automatic = m_state.autoMode == 1;
+    List1->setEnabled(!automatic);
+    Command1->setEnabled(!automatic);
+    Command2->setEnabled(!automatic);
+    Command5->setEnabled(!automatic);
+    Command5->setVisible(true);
+    Command3->setVisible(!automatic);
+    Command4->setVisible(automatic);
+    Command6->setVisible(true);
+    for (QMenu *menu : {wjcd, yinqing})
+        menu->setEnabled(true);
+    duibiqi->setEnabled(true);
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+// Each assignment stands alone: a negative size is skipped, a negative position applied.
+void Form1::Form_Resize()
+{
+    const double dpi = logicalDpi(this);
+    const QSize outer = frameGeometry().size();
+    const double W = pixelsToTwips(outer.width(), dpi);
+    const double H = pixelsToTwips(outer.height(), dpi);
+
+    setTwipsHeight(WebBrowser1, H - 2890);
+    setTwipsWidth(WebBrowser1, W - 525);
+    if (!m_state.workText.isEmpty()) {
+        setTwipsHeight(RichTextBox1, 2400);
+        setTwipsWidth(RichTextBox1, W - 1905);
+    } else {
+        setTwipsHeight(RichTextBox1, H - 1890);
+        setTwipsWidth(RichTextBox1, W - 525);
+    }
+    setTwipsTop(Label1, H - 1700);
+    setTwipsTop(Label2, H - 1700);
+    for (QPushButton *button : {Command1, Command2, Command3, Command4})
+        setTwipsTop(button, H - 1400);
+    for (QPushButton *button : {Command5, Command6})
+        setTwipsTop(button, H - 1720);
+    for (QPushButton *button : {Command3, Command4, Command5})
+        setTwipsLeft(button, W - 2500);
+    setTwipsLeft(Command6, W - 900);
+    setTwipsLeft(List1, W - 1800);
+    setTwipsWidth(List1, 1400);
+}
+
+void Form1::tuichu_Click()
+{
+    if (m_services.desktop->askYesNo(this, QStringLiteral("谢谢使用！访问我的网站吗？"), kAppTitle)) {
+        if (!m_services.desktop->openAddress(m_services.endpoints.productPageUrl()))
+            m_services.desktop->alert(this, QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："));
+    }
+    endProgram();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    endProgram();
+}
+
+// Ends the program at once: every window closes, nothing is saved, nothing is asked.
+void Form1::endProgram()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    emit programEnding();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this)
+            window->close();
+    close();
+    QCoreApplication::quit();
+}
+
+} // namespace veltrik

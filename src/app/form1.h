@@ -1,0 +1,105 @@
+#pragma once
+
+#include "analysis/analysisstate.h"
+#include "engine/endpoints.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace veltrik {
+
+class BrowserView;
+class Desktop;
+class RichEditor;
+
+// What the main window needs from outside: the desktop seam, a maker of browser views (the real engine,
+// or a test double) and the remote endpoints.
+struct Form1Services {
+    Desktop *desktop = nullptr;
+    std::function<BrowserView *(QWidget *parent)> makeBrowser;
+    Endpoints endpoints = Endpoints::defaults();
+};
+
+// The main window: the article editor, the sentence list, the buttons, the labels, the two browser
+// views and the menu bar. Controls carry their conventional names as object names.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form1)
+
+public:
+    static inline const QString kCaption = QStringLiteral("Veltrik V1.2.1");
+    static inline const QString kAppTitle = QStringLiteral("Veltrik");
+
+    explicit Form1(Form1Services services, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    AnalysisState &state() { return m_state; }
+
+    // Lays the controls out for the window's current outer size.
+    void Form_Resize();
+    // "退出": asks, maybe opens the product page, then ends the program.
+    void tuichu_Click();
+
+signals:
+    // The program is ending; every other window closes with it.
+    void programEnding();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupControls();
+    void setupLabels();
+    void setupButtons();
+    void setupMenus();
+    void setupFileMenu();
+    void setupEditMenu();
+    void setupEngineMenu();
+    void setupTabOrder();
+    void setDesignSize();
+    void Form_Load();
+    void refreshButtonStates();
+    void endProgram();
+
+    QPushButton *addButton(const QString &name, const QString &caption, QRect twips);
+    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption);
+
+    Form1Services m_services;
+    AnalysisState m_state;
+    bool m_ending = false;
+
+public:
+    // Controls and menu items, by their conventional names.
+    BrowserView *WebBrowser1 = nullptr;
+    BrowserView *WebBrowser2 = nullptr;
+    RichEditor *RichTextBox1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QListWidget *List1 = nullptr;
+    QMenu *wjcd = nullptr;
+    QMenu *yjcd = nullptr;
+    QMenu *yinqing = nullptr;
+    QAction *baidu = nullptr;
+    QAction *wenku = nullptr;
+    QAction *longyuan = nullptr;
+    QAction *zhiwang = nullptr;
+    QAction *duibiqi = nullptr;
+    QAction *gengxin = nullptr;
+};
+
+} // namespace veltrik

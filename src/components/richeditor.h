@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+class QTextDocument;
+class QTextEdit;
+
+namespace veltrik {
+
+// The rich-text editor as the program uses it. Its text is the plain text with paragraphs joined by
+// CR LF, and every offset and length it takes or gives is counted in UTF-16 code units of that text
+// (CR LF counts 2). The document underneath counts a paragraph break as one position; the editor maps
+// between the two exactly.
+class RichEditor : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RichEditor)
+
+public:
+    explicit RichEditor(QWidget *parent = nullptr);
+
+    // Whole content as plain text, paragraphs separated by CR LF.
+    QString text() const;
+    // Replaces the whole content; the new text takes the default character format. CR LF, lone CR and
+    // lone LF each end a paragraph.
+    void setText(const QString &text);
+    // Replaces the whole content with a formatted document (takes ownership of nothing: it is cloned).
+    void setDocumentContent(const QTextDocument &document);
+
+    int selStart() const;
+    // Moves the caret to the offset and collapses the selection.
+    void setSelStart(int offset);
+    int selLength() const;
+    // Extends the selection from selStart() over `length` code units.
+    void setSelLength(int length);
+    QString selText() const;
+    // Replaces the selection; the caret ends after the inserted text.
+    void setSelText(const QString &text);
+    // Colours the selection, or with no selection the text typed next.
+    void setSelColor(const QColor &color);
+    // Sets the font of the selection, or with no selection of the text typed next.
+    void setSelFontName(const QString &family);
+    // Undoes the last edit; nothing happens when there is nothing to undo.
+    void undo();
+
+    // Offset mapping between the CR LF text and the document's positions.
+    int documentPosition(int textOffset) const;
+    int textOffset(int documentPosition) const;
+
+    // Colour of the character at a text offset (for those who check marks).
+    QColor colorAt(int textOffset) const;
+
+signals:
+    void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void keyUp(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QTextDocument *document() const;
+
+    QTextEdit *m_edit;
+};
+
+} // namespace veltrik

@@ -1,0 +1,21 @@
+#pragma once
+
+class QWidget;
+
+namespace veltrik {
+
+// Positions and sizes are kept in twips (1/1440 inch); on screen they become pixels at the screen's
+// logical DPI (15 twips a pixel at 96 dpi).
+int twipsToPixels(double twips, double dotsPerInch);
+double pixelsToTwips(int pixels, double dotsPerInch);
+double logicalDpi(const QWidget *widget);
+
+// Layout assignments in twips. A size below zero is skipped (the control keeps its size); positions are
+// applied as they come, also below zero.
+void setTwipsLeft(QWidget *widget, double twips);
+void setTwipsTop(QWidget *widget, double twips);
+void setTwipsWidth(QWidget *widget, double twips);
+void setTwipsHeight(QWidget *widget, double twips);
+void setTwipsGeometry(QWidget *widget, double left, double top, double width, double height);
+
+} // namespace veltrik

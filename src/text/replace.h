@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace veltrik {
+
+// One pass over text, left to right, replacing every non-overlapping occurrence of `pattern` (exact,
+// case-sensitive) by `replacement`; the result is not searched again. An empty pattern changes nothing.
+QString replaceAll(QString text, const QString &pattern, const QString &replacement);
+
+} // namespace veltrik

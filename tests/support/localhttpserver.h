@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QStringList>
+#include <QTcpServer>
+
+#include <functional>
+
+namespace veltrik::testing {
+
+// A small HTTP server on 127.0.0.1 with a free port, answering GET requests from the event loop of the
+// thread that made it. It keeps the target (path and query) of every request it received.
+class LocalHttpServer : public QObject {
+    Q_OBJECT
+
+public:
+    struct Response {
+        int status = 200;
+        QByteArray body;
+        QByteArray contentType = "text/html; charset=utf-8";
+        int delayMs = 0;  // answer late
+        bool drop = false; // close the connection without an answer
+    };
+    using Handler = std::function<Response(const QByteArray &target)>;
+
+    explicit LocalHttpServer(Handler handler, QObject *parent = nullptr);
+
+    // Base address, "http://127.0.0.1:PORT".
+    QString base() const;
+    QList<QByteArray> requests;
+
+private:
+    void onNewConnection();
+
+    QTcpServer m_server;
+    Handler m_handler;
+};
+
+} // namespace veltrik::testing
