@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "analysis/webcomparison.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
 #include "components/richeditor.h"
@@ -57,6 +58,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setupMenus();
     setupTabOrder();
     setDesignSize();
+    m_comparison = new WebComparison(*this);
     Form_Load();
 }
 
@@ -219,24 +221,7 @@ void Form1::Form_Load()
         engine->setChecked(false);
     m_state.listSync = 1;
     // The buttons come back with the first refresh of their states, once the event loop runs.
-    QTimer::singleShot(0, this, &Form1::refreshButtonStates);
-}
-
-// Enables and shows the buttons, the list and the menus for the current run state.
-void Form1::refreshButtonStates()
-{
-    const bool automatic = m_state.autoMode == 1;
-    List1->setEnabled(!automatic);
-    Command1->setEnabled(!automatic);
-    Command2->setEnabled(!automatic);
-    Command5->setEnabled(!automatic);
-    Command5->setVisible(true);
-    Command3->setVisible(!automatic);
-    Command4->setVisible(automatic);
-    Command6->setVisible(true);
-    for (QMenu *menu : {wjcd, yinqing})
-        menu->setEnabled(true);
-    duibiqi->setEnabled(true);
+    QTimer::singleShot(0, m_comparison, &WebComparison::refreshButtonStates);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -19,6 +19,7 @@ namespace veltrik {
 class BrowserView;
 class Desktop;
 class RichEditor;
+class WebComparison;
 
 // What the main window needs from outside: the desktop seam, a maker of browser views (the real engine,
 // or a test double) and the remote endpoints.
@@ -42,6 +43,8 @@ public:
     ~Form1() override;
 
     AnalysisState &state() { return m_state; }
+    const Form1Services &services() const { return m_services; }
+    WebComparison &comparison() { return *m_comparison; }
 
     // Lays the controls out for the window's current outer size.
     void Form_Resize();
@@ -67,7 +70,6 @@ private:
     void setupTabOrder();
     void setDesignSize();
     void Form_Load();
-    void refreshButtonStates();
     void endProgram();
 
     QPushButton *addButton(const QString &name, const QString &caption, QRect twips);
@@ -75,6 +77,7 @@ private:
 
     Form1Services m_services;
     AnalysisState m_state;
+    WebComparison *m_comparison = nullptr;
     bool m_ending = false;
 
 public:

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "analysisstate.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace veltrik {
+
+// Scoring a result page. The engine highlights the words of the query it found in each hit with "<EM>" or
+// "<em>"; only fragments longer than 9 characters count, and their total length set against
+// 2 x (piece length) + 1200 gives the piece's similarity in whole percent. A page with fewer than 500
+// double-byte characters is not a result page and scores 0. The hits' titles and addresses are taken
+// from the data-tools attributes of the result items.
+
+struct ResultItem {
+    QString title;
+    QString url;
+
+    bool operator==(const ResultItem &) const = default;
+};
+
+// The double-byte characters of the page, ideographic spaces left out.
+QString pageTextOf(const QString &html);
+
+// The highlighted fragments longer than 9 characters, joined. "<EM>" first; "<em>" only on a page
+// without any "<EM>".
+QString highlightTextOf(const QString &html);
+
+// The page with every result item's JSON and anchor text replaced by the item marker, highlight tags removed.
+QString markItems(const QString &html);
+
+// Title and address of each item of a marked page, in page order: every third marker closes an item.
+QList<ResultItem> itemsOfMarkedPage(const QString &markedHtml);
+
+// The similarity of one piece, in whole percent.
+double sentencePercent(qsizetype highlightLength, qsizetype pieceLength);
+
+// What a scoring pass changed on screen; an empty optional leaves the label as it was.
+struct ScoringOutcome {
+    std::optional<QString> similarityCaption; // Label2
+    std::optional<QString> progressCaption;   // Label1
+};
+
+// One scoring pass over the body HTML of the page that arrived for piece number state.curSentence
+// (1-based): fills pageHtml, pageText and markedHtml, adds to similaritySum, stores the page's items in
+// that piece's ten slots (items beyond the tenth are dropped) and counts the page in resultCount. An empty
+// body changes only the progress line. Each step that cannot be done (no such piece, a zero divisor) is
+// skipped and the next one runs.
+ScoringOutcome scorePage(AnalysisState &state, const QString &bodyHtml);
+
+// "现在正在对比第 N 句！共 M 句。"
+QString progressCaption(qsizetype sentenceNumber, qsizetype sentenceCount);
+
+} // namespace veltrik

@@ -1,0 +1,287 @@
+#include "webcomparison.h"
+
+#include "app/form1.h"
+#include "components/browserview.h"
+#include "components/desktop.h"
+#include "components/richeditor.h"
+#include "components/twips.h"
+#include "pagehtml.h"
+#include "scoring.h"
+#include "segmentation.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace veltrik {
+namespace {
+
+constexpr int kPacingIntervalMs = 1000;
+constexpr double kCompactEditorHeight = 2400;
+constexpr double kListHeight = 2400;
+constexpr double kListWidth = 1100;
+constexpr double kFullEditorWidth = 10140;
+constexpr double kFullEditorHeight = 6225;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+} // namespace
+
+WebComparison::WebComparison(Form1 &form)
+    : QObject(&form)
+    , m_form(form)
+    , m_pacing(new QTimer(this))
+{
+    connect(m_form.Command1, &QPushButton::clicked, this, &WebComparison::Command1_Click);
+    connect(m_form.Command2, &QPushButton::clicked, this, &WebComparison::Command2_Click);
+    connect(m_form.Command3, &QPushButton::clicked, this, &WebComparison::Command3_Click);
+    connect(m_form.Command4, &QPushButton::clicked, this, &WebComparison::Command4_Click);
+    connect(m_form.List1, &QListWidget::currentRowChanged, this, &WebComparison::List1_Click);
+    connect(m_form.WebBrowser1, &BrowserView::downloadBegin, this, &WebComparison::WebBrowser1_DownloadBegin);
+    connect(m_form.WebBrowser1, &BrowserView::downloadComplete, this,
+            &WebComparison::WebBrowser1_DownloadComplete);
+    m_pacing->setObjectName(QStringLiteral("Timer2"));
+    m_pacing->setInterval(kPacingIntervalMs);
+    connect(m_pacing, &QTimer::timeout, this, &WebComparison::Timer2_Timer);
+    m_pacing->start();
+}
+
+SearchEngine WebComparison::chosenEngine() const
+{
+    if (m_form.zhiwang->isChecked() || m_form.longyuan->isChecked())
+        return SearchEngine::NoQueryForm;
+    if (m_form.wenku->isChecked())
+        return SearchEngine::Wenku;
+    return SearchEngine::WebSearch;
+}
+
+void WebComparison::Command1_Click()
+{
+    m_form.List1->clear();
+    m_form.Label2->setVisible(false);
+    const ArticleAnalysis analysis = analyseArticle(m_form.RichTextBox1->text());
+    m_form.Label1->setText(analysis.caption());
+    m_form.state().startAnalysis(analysis.pieces, analysis.workText);
+    m_form.RichTextBox1->setSelStart(0);
+    {
+        // Filling the list selects nothing: the first compare starts with row 0.
+        const QSignalBlocker quiet(m_form.List1);
+        m_form.List1->addItems(analysis.rows());
+        m_form.List1->setCurrentRow(-1);
+    }
+    refreshButtonStates();
+}
+
+void WebComparison::Command2_Click()
+{
+    compare();
+    refreshButtonStates();
+}
+
+void WebComparison::Command3_Click()
+{
+    m_form.state().autoMode = 1;
+    refreshButtonStates();
+    compare();
+    refreshButtonStates();
+}
+
+void WebComparison::Command4_Click()
+{
+    m_form.state().autoMode = 0;
+    m_form.Command3->setVisible(true);
+    m_form.Command4->setVisible(false);
+    refreshButtonStates();
+}
+
+void WebComparison::List1_Click()
+{
+    const int row = m_form.List1->currentRow();
+    if (row < 0)
+        return;
+    AnalysisState &state = m_form.state();
+    if (state.sentences && row < state.sentenceCount())
+        m_form.List1->setToolTip(state.sentences->at(row));
+    state.curSentence = row;
+    if (state.listSync != 1)
+        compare();
+    state.listSync = 0;
+}
+
+// Sends the selected piece. Nested at most one level: the row selection at the end can run a compare
+// for the next row, whose address then replaces this one's before anything is sent.
+void WebComparison::compare()
+{
+    ++m_compareDepth;
+    AnalysisState &state = m_form.state();
+    state.pageHtml.clear();
+    state.markedHtml.clear();
+    state.pageText.clear();
+    m_form.WebBrowser1->write(QString());
+    if (state.listSync == 1)
+        selectRow(0);
+    m_form.Label2->setVisible(true);
+    m_form.Command5->setEnabled(true);
+    enterCompactLayout();
+    state.tallyDue = 1;
+
+    if (!showsCompareFailure()) {
+        const QListWidgetItem *row = m_form.List1->currentItem();
+        const QString query = buildQuery(row ? row->text() : QString());
+        if (isEmptyQuery(query)) {
+            if (state.curSentence != state.lastSentence) {
+                state.lastSentence = state.curSentence;
+                ++state.curSentence;
+            }
+        } else {
+            if (const auto address = composeSearchUrl(chosenEngine(), m_form.services().endpoints, query))
+                state.searchUrl = *address;
+            m_pendingNavigation = state.searchUrl;
+            m_form.WebBrowser1->setVisible(true);
+            if (state.autoMode != 1)
+                m_form.Label1->setText(progressCaption(state.curSentence + 1, state.sentenceCount()));
+            if (!state.workText.isEmpty())
+                markPieceInEditor(state.sentences->at(state.curSentence));
+            state.lastSentence = state.curSentence;
+            ++state.curSentence;
+            selectRow(state.lastSentence);
+        }
+    }
+
+    if (--m_compareDepth == 0 && !m_pendingNavigation.isNull()) {
+        m_form.WebBrowser1->navigate(m_pendingNavigation);
+        m_pendingNavigation = QString();
+    }
+}
+
+// The empty editor and the end of the run end a compare with a message; true when one of them did.
+bool WebComparison::showsCompareFailure()
+{
+    AnalysisState &state = m_form.state();
+    if (m_form.RichTextBox1->text().isEmpty()) {
+        inform(QStringLiteral("请先输入关键字"));
+        state.autoMode = 0;
+        setTwipsHeight(m_form.RichTextBox1, kFullEditorHeight);
+        setTwipsWidth(m_form.RichTextBox1, kFullEditorWidth);
+        m_form.List1->setVisible(false);
+        return true;
+    }
+    if (!state.sentences || state.curSentence > state.sentenceCount() - 1) {
+        inform(QStringLiteral("本次对比结束！"));
+        Command4_Click();
+        return true;
+    }
+    return false;
+}
+
+void WebComparison::enterCompactLayout()
+{
+    const double windowWidth = pixelsToTwips(m_form.frameGeometry().width(), logicalDpi(&m_form));
+    setTwipsHeight(m_form.RichTextBox1, kCompactEditorHeight);
+    setTwipsWidth(m_form.RichTextBox1, windowWidth - 1605);
+    m_form.RichTextBox1->setSelColor(kBlack);
+    setTwipsHeight(m_form.List1, kListHeight);
+    setTwipsLeft(m_form.List1, windowWidth - 1500);
+    setTwipsWidth(m_form.List1, kListWidth);
+    m_form.List1->setVisible(true);
+}
+
+// Every occurrence, left to right without overlap; the selection stays on the last one.
+void WebComparison::markPieceInEditor(const QString &piece)
+{
+    if (piece.isEmpty())
+        return;
+    RichEditor &editor = *m_form.RichTextBox1;
+    const QString text = editor.text();
+    for (qsizetype at = text.indexOf(piece); at >= 0; at = text.indexOf(piece, at + piece.size())) {
+        editor.setSelStart(int(at));
+        editor.setSelLength(int(piece.size()));
+        editor.setSelColor(kRed);
+    }
+}
+
+// Selecting a row from code runs the selection handling at once, and only when the row changes.
+void WebComparison::selectRow(int row)
+{
+    if (row >= 0 && row < m_form.List1->count())
+        m_form.List1->setCurrentRow(row);
+}
+
+void WebComparison::Timer2_Timer()
+{
+    if (m_messageOpen)
+        return;
+    if (m_form.WebBrowser1->busy()) {
+        m_tickWaiting = true;
+        return;
+    }
+    continuePacing();
+}
+
+// The tick's work once the browser is idle: repeat a piece whose page did not fill the page fields, or
+// send the next one.
+void WebComparison::continuePacing()
+{
+    m_tickWaiting = false;
+    AnalysisState &state = m_form.state();
+    if (state.autoMode != 1)
+        return;
+    if (state.pageHtml.isEmpty() || state.markedHtml.isEmpty() || state.pageText.isEmpty()) {
+        state.curSentence = state.lastSentence;
+        --state.resultCount;
+        m_form.Label1->setText(u"网络不给力，正在重新对比第 "_qs + QString::number(state.curSentence + 1) + u" 句"_qs);
+    } else {
+        m_form.Label1->setText(progressCaption(state.curSentence, state.sentenceCount()));
+    }
+    compare();
+    refreshButtonStates();
+}
+
+void WebComparison::WebBrowser1_DownloadBegin()
+{
+    m_form.WebBrowser1->setSilent(true);
+}
+
+void WebComparison::WebBrowser1_DownloadComplete()
+{
+    if (!m_form.WebBrowser1->busy()) {
+        const ScoringOutcome outcome = scorePage(m_form.state(), getPageHtml(*m_form.WebBrowser1, u"Body"_qs));
+        if (outcome.similarityCaption)
+            m_form.Label2->setText(*outcome.similarityCaption);
+        if (outcome.progressCaption)
+            m_form.Label1->setText(*outcome.progressCaption);
+    }
+    m_form.WebBrowser1->setSilent(true);
+    if (m_tickWaiting && !m_form.WebBrowser1->busy() && !m_messageOpen)
+        continuePacing();
+}
+
+void WebComparison::refreshButtonStates()
+{
+    const bool automatic = m_form.state().autoMode == 1;
+    m_form.List1->setEnabled(!automatic);
+    m_form.Command1->setEnabled(!automatic);
+    m_form.Command2->setEnabled(!automatic);
+    m_form.Command5->setEnabled(!automatic);
+    m_form.Command5->setVisible(true);
+    m_form.Command3->setVisible(!automatic);
+    m_form.Command4->setVisible(automatic);
+    m_form.Command6->setVisible(true);
+    for (QMenu *menu : {m_form.wjcd, m_form.yinqing})
+        menu->setEnabled(true);
+    m_form.duibiqi->setEnabled(true);
+}
+
+void WebComparison::inform(const QString &text)
+{
+    m_messageOpen = true;
+    m_form.services().desktop->inform(&m_form, text, Form1::kAppTitle);
+    m_messageOpen = false;
+}
+
+} // namespace veltrik
