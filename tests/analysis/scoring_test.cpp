@@ -1,26 +1,14 @@
 #include "analysis/scoring.h"
+#include "support/resultpages.h"
 
 #include <gtest/gtest.h>
 
 namespace veltrik {
 namespace {
 
-// Enough double-byte text for a result page.
-QString filler(qsizetype characters = 600)
-{
-    return u"<p>"_qs + u"文"_qs.repeated(characters) + u"</p>"_qs;
-}
-
-QString highlight(qsizetype length, const QString &tag = u"em"_qs)
-{
-    return u"<"_qs + tag + u">"_qs + u"x"_qs.repeated(length) + u"</"_qs + tag + u">"_qs;
-}
-
-QString item(const QString &title, const QString &url)
-{
-    return u"<div data-tools='{\"title\":\""_qs + title + u"\",\"url\":\""_qs + url +
-           u"\"}'><a class=\"c-tip-icon\"></a></div>"_qs;
-}
+using testing::fillerText;
+using testing::highlighted;
+using testing::resultItem;
 
 // An analysis of `count` pieces of 38 characters, with the first compare issued.
 AnalysisState comparing(int count = 3, int sentence = 1)
@@ -51,12 +39,12 @@ TEST_P(Highlights, CountsFragmentsLongerThanNine)
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, Highlights,
-    ::testing::Values(HighlightCase{"nine_ignored", highlight(9), 0}, HighlightCase{"ten_counts", highlight(10), 10},
-                      HighlightCase{"several", highlight(12) + u"间"_qs + highlight(3) + highlight(20), 32},
-                      HighlightCase{"upper_case_masks_lower", highlight(12, u"EM"_qs) + highlight(30), 12},
-                      HighlightCase{"lower_case_alone", highlight(30), 30},
-                      HighlightCase{"unclosed_runs_to_next_tag", u"<em>"_qs + u"y"_qs.repeated(11) + highlight(4), 11},
-                      HighlightCase{"no_highlight", filler(), 0}, HighlightCase{"empty", QString(), 0}),
+    ::testing::Values(HighlightCase{"nine_ignored", highlighted(9), 0}, HighlightCase{"ten_counts", highlighted(10), 10},
+                      HighlightCase{"several", highlighted(12) + u"间"_qs + highlighted(3) + highlighted(20), 32},
+                      HighlightCase{"upper_case_masks_lower", highlighted(12, u"EM"_qs) + highlighted(30), 12},
+                      HighlightCase{"lower_case_alone", highlighted(30), 30},
+                      HighlightCase{"unclosed_runs_to_next_tag", u"<em>"_qs + u"y"_qs.repeated(11) + highlighted(4), 11},
+                      HighlightCase{"no_highlight", fillerText(), 0}, HighlightCase{"empty", QString(), 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PageText, KeepsDoubleByteCharactersWithoutIdeographicSpaces)
@@ -74,7 +62,7 @@ TEST(SentencePercent, WorkedExample)
 TEST(ScorePage, FirstPageGivesItsFigureTwice)
 {
     AnalysisState state = comparing();
-    const QString page = filler() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs;
+    const QString page = fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs;
     const ScoringOutcome outcome = scorePage(state, page);
     EXPECT_EQ(outcome.similarityCaption, u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
     EXPECT_EQ(outcome.progressCaption, u"现在正在对比第 1 句！共 3 句。"_qs);
@@ -88,9 +76,9 @@ TEST(ScorePage, FirstPageGivesItsFigureTwice)
 TEST(ScorePage, ShortPageScoresZeroAndStillCountsInTheMean)
 {
     AnalysisState state = comparing();
-    scorePage(state, filler() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
+    scorePage(state, fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
     state.curSentence = 2;
-    const ScoringOutcome outcome = scorePage(state, u"<p>出错了</p>"_qs + highlight(50));
+    const ScoringOutcome outcome = scorePage(state, u"<p>出错了</p>"_qs + highlighted(50));
     EXPECT_EQ(outcome.similarityCaption, u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
     EXPECT_EQ(state.similaritySum, 32);
     EXPECT_EQ(state.resultCount, 3);
@@ -119,7 +107,7 @@ TEST(ScorePage, ZeroResultCountLeavesTheLabelButAddsTheFigure)
 {
     AnalysisState state = comparing();
     state.resultCount = 0;
-    const ScoringOutcome outcome = scorePage(state, filler() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
+    const ScoringOutcome outcome = scorePage(state, fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 32);
     EXPECT_EQ(state.resultCount, 1);
@@ -128,7 +116,7 @@ TEST(ScorePage, ZeroResultCountLeavesTheLabelButAddsTheFigure)
 TEST(ScorePage, NoSuchPieceSkipsTheFigureButCountsThePage)
 {
     AnalysisState state = comparing(3, 0); // no compare issued yet
-    const ScoringOutcome outcome = scorePage(state, filler() + highlight(50));
+    const ScoringOutcome outcome = scorePage(state, fillerText() + highlighted(50));
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 0);
     EXPECT_EQ(state.resultCount, 2);
@@ -137,7 +125,7 @@ TEST(ScorePage, NoSuchPieceSkipsTheFigureButCountsThePage)
 TEST(ScorePage, ItemsGoIntoThePieceSlotsInPageOrder)
 {
     AnalysisState state = comparing(3, 2);
-    scorePage(state, filler() + item(u"<em>标题</em>一"_qs, u"http://a.test/1"_qs) + item(u"标题二"_qs, u"http://b.test/2"_qs));
+    scorePage(state, fillerText() + resultItem(u"<em>标题</em>一"_qs, u"http://a.test/1"_qs) + resultItem(u"标题二"_qs, u"http://b.test/2"_qs));
     EXPECT_EQ(state.siteTitles[10], u"标题一"_qs);
     EXPECT_EQ(state.siteUrls[10], u"http://a.test/1"_qs);
     EXPECT_EQ(state.siteTitles[11], u"标题二"_qs);
@@ -149,9 +137,9 @@ TEST(ScorePage, ItemsGoIntoThePieceSlotsInPageOrder)
 TEST(ScorePage, ItemsBeyondTheTenthAreDropped)
 {
     AnalysisState state = comparing(2, 1);
-    QString page = filler();
+    QString page = fillerText();
     for (int i = 0; i < 12; ++i)
-        page += item(u"标题"_qs + QString::number(i), u"http://a.test/"_qs + QString::number(i));
+        page += resultItem(u"标题"_qs + QString::number(i), u"http://a.test/"_qs + QString::number(i));
     scorePage(state, page);
     EXPECT_EQ(state.siteTitles[9], u"标题9"_qs);
     EXPECT_TRUE(state.siteTitles[10].isEmpty()); // the next piece's first slot
@@ -165,7 +153,7 @@ TEST(MarkedItems, UpperCaseAnchorFormToo)
 
 TEST(MarkedItems, ATitleHoldingTheUrlMarkerShiftsThePairs)
 {
-    const QString page = item(u"甲\",\"url\":\"乙"_qs, u"http://a/"_qs) + item(u"丙"_qs, u"http://c/"_qs);
+    const QString page = resultItem(u"甲\",\"url\":\"乙"_qs, u"http://a/"_qs) + resultItem(u"丙"_qs, u"http://c/"_qs);
     const QList<ResultItem> items = itemsOfMarkedPage(markItems(page));
     ASSERT_FALSE(items.isEmpty());
     EXPECT_EQ(items[0].title, u"甲"_qs); // cut at the marker
@@ -174,7 +162,7 @@ TEST(MarkedItems, ATitleHoldingTheUrlMarkerShiftsThePairs)
 
 TEST(MarkedItems, NoItemsOnAPlainPage)
 {
-    EXPECT_TRUE(itemsOfMarkedPage(markItems(filler())).isEmpty());
+    EXPECT_TRUE(itemsOfMarkedPage(markItems(fillerText())).isEmpty());
 }
 
 } // namespace
