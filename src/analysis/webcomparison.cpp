@@ -47,6 +47,7 @@ WebComparison::WebComparison(Form1 &form)
             &WebComparison::WebBrowser1_DownloadComplete);
     m_pacing->setObjectName(QStringLiteral("Timer2"));
     m_pacing->setInterval(kPacingIntervalMs);
+    m_pacing->setTimerType(Qt::PreciseTimer);
     connect(m_pacing, &QTimer::timeout, this, &WebComparison::Timer2_Timer);
     m_pacing->start();
 }
@@ -156,6 +157,8 @@ void WebComparison::compare()
     if (--m_compareDepth == 0 && !m_pendingNavigation.isNull()) {
         m_form.WebBrowser1->navigate(m_pendingNavigation);
         m_pendingNavigation = QString();
+        // The next tick comes a full interval after this request: at most one request a second.
+        m_pacing->start();
     }
 }
 
@@ -233,7 +236,10 @@ void WebComparison::continuePacing()
         return;
     if (state.pageHtml.isEmpty() || state.markedHtml.isEmpty() || state.pageText.isEmpty()) {
         state.curSentence = state.lastSentence;
-        --state.resultCount;
+        // Take back the count of a page that was counted but is repeated; a page that never arrived
+        // was not counted, and taking one off for it would inflate the overall figure.
+        if (!state.pageHtml.isEmpty())
+            --state.resultCount;
         m_form.Label1->setText(u"网络不给力，正在重新对比第 "_qs + QString::number(state.curSentence + 1) + u" 句"_qs);
     } else {
         m_form.Label1->setText(progressCaption(state.curSentence, state.sentenceCount()));

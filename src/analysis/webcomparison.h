@@ -21,7 +21,9 @@ class Form1;
 // - refreshes the buttons when the run state changes instead of polling;
 // - lets a pacing tick that finds the browser busy wait without spinning: it resumes as soon as the
 //   page's completion has been handled;
-// - ignores pacing ticks while one of its message boxes is open.
+// - ignores pacing ticks while one of its message boxes is open;
+// - starts the pacing interval afresh with every request, so that requests are a second apart at least;
+// - takes a repeated piece's page off resultCount only when that page was counted.
 class WebComparison : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebComparison)

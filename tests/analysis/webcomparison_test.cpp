@@ -211,7 +211,7 @@ TEST_F(WebComparisonTest, AutomaticRunRepeatsAFailedPieceAndGoesOn)
     EXPECT_EQ(form.Label1->text(), u"现在正在对比第 1 句！共 3 句。"_qs);
     EXPECT_EQ(searchedQueries(), (QStringList{pieceQuery(0, 3), pieceQuery(1, 3)}));
 
-    fixture.browser1()->fail();
+    fixture.browser1()->arrive(u"<p>Server Error</p>"_qs); // counted, but no Chinese text at all
     const int resultCount = state.resultCount;
     comparison.Timer2_Timer();
     EXPECT_EQ(form.Label1->text(), u"网络不给力，正在重新对比第 2 句"_qs);
@@ -228,6 +228,19 @@ TEST_F(WebComparisonTest, AutomaticRunRepeatsAFailedPieceAndGoesOn)
     EXPECT_EQ(state.autoMode, 0);
     EXPECT_FALSE(form.Command3->isHidden());
     EXPECT_EQ(searches().size(), 4);
+}
+
+TEST_F(WebComparisonTest, APageThatNeverArrivedIsRepeatedWithoutTakingACountBack)
+{
+    analyse(article(3));
+    comparison.Command3_Click();
+    fixture.browser1()->fail();
+    comparison.Timer2_Timer();
+    EXPECT_EQ(form.Label1->text(), u"网络不给力，正在重新对比第 1 句"_qs);
+    EXPECT_EQ(state.resultCount, 1);
+    EXPECT_EQ(searchedQueries(), (QStringList{pieceQuery(0, 3), pieceQuery(0, 3)}));
+    fixture.browser1()->arrive(resultPage(412));
+    EXPECT_EQ(form.Label2->text(), u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
 }
 
 TEST_F(WebComparisonTest, TickWhileLoadingWaitsAndResumesWhenThePageIsHandled)

@@ -1,5 +1,5 @@
 #include "components/webenginebrowser.h"
-#include "support/localhttpserver.h"
+#include "localhttpserver.h"
 
 #include <QSignalSpy>
 #include <QTest>

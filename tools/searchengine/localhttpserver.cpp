@@ -13,6 +13,14 @@ LocalHttpServer::LocalHttpServer(Handler handler, QObject *parent)
     connect(&m_server, &QTcpServer::newConnection, this, &LocalHttpServer::onNewConnection);
 }
 
+bool LocalHttpServer::listen(quint16 port)
+{
+    if (m_server.isListening() && (port == 0 || port == m_server.serverPort()))
+        return true;
+    m_server.close();
+    return m_server.listen(QHostAddress::LocalHost, port);
+}
+
 QString LocalHttpServer::base() const
 {
     return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());

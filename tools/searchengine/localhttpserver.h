@@ -26,6 +26,9 @@ public:
 
     explicit LocalHttpServer(Handler handler, QObject *parent = nullptr);
 
+    // Listens on 127.0.0.1, on `port` or a free one when 0. The constructor already listens on a free port.
+    bool listen(quint16 port = 0);
+
     // Base address, "http://127.0.0.1:PORT".
     QString base() const;
     QList<QByteArray> requests;

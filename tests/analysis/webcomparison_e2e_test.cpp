@@ -1,0 +1,132 @@
+// The web comparison end to end: the real browser engine against the local search engine.
+#include "analysis/query.h"
+#include "analysis/webcomparison.h"
+#include "app/form1.h"
+#include "components/richeditor.h"
+#include "components/webenginebrowser.h"
+#include "searchengine.h"
+#include "support/fakedesktop.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace veltrik {
+namespace {
+
+using testing::FakeDesktop;
+using testing::SearchEngine;
+
+constexpr int kRunTimeoutMs = 120000;
+const QString kEndOfRun = u"information|Veltrik|本次对比结束！"_qs;
+
+// Five pieces: four of 38 characters and one of 10, none with punctuation, so each query is the piece.
+QString fivePieceArticle()
+{
+    const QString characters = u"春夏秋冬雪"_qs;
+    QString text;
+    for (int i = 0; i < 5; ++i)
+        text += QString(characters[i]).repeated(i < 4 ? 38 : 10) + (i == 1 ? u"\r\n"_qs : QString());
+    return text;
+}
+
+class WebComparisonEndToEnd : public ::testing::Test {
+protected:
+    SearchEngine engine;
+    FakeDesktop desktop;
+    std::unique_ptr<Form1> form;
+
+    void SetUp() override
+    {
+        Form1Services services;
+        services.desktop = &desktop;
+        services.makeBrowser = [](QWidget *parent) { return new WebEngineBrowser(parent); };
+        services.endpoints = Endpoints{engine.base(), engine.base(), engine.base()};
+        form = std::make_unique<Form1>(std::move(services));
+        form->show();
+    }
+
+    QStringList searchQueries() const
+    {
+        QStringList queries;
+        for (const SearchEngine::Request &request : engine.requests())
+            if (request.path == u"/s")
+                queries << request.query;
+        return queries;
+    }
+
+    QList<qint64> searchTimes() const
+    {
+        QList<qint64> times;
+        for (const SearchEngine::Request &request : engine.requests())
+            if (request.path == u"/s")
+                times << request.receivedMs;
+        return times;
+    }
+
+    QStringList expectedQueries() const
+    {
+        QStringList queries;
+        for (int row = 0; row < form->List1->count(); ++row)
+            queries << buildQuery(form->List1->item(row)->text());
+        return queries;
+    }
+
+    void runAutomatically()
+    {
+        form->RichTextBox1->setText(fivePieceArticle());
+        form->comparison().Command1_Click();
+        ASSERT_EQ(form->List1->count(), 5);
+        form->comparison().Command3_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return desktop.boxes.contains(kEndOfRun); }, kRunTimeoutMs))
+            << form->Label1->text().toStdString();
+    }
+
+    void expectRequestsASecondApart() const
+    {
+        const QList<qint64> times = searchTimes();
+        for (qsizetype i = 1; i < times.size(); ++i)
+            EXPECT_GE(times[i] - times[i - 1], 990) << "request " << i;
+    }
+};
+
+// Each page highlights its query three times: 3 x 38 / (2 x 38 + 1200) gives 9 %, 3 x 10 / 1220 gives 2 %;
+// the mean over the five pieces is (4 x 9 + 2) / 5 = 7.6 %.
+const QString kFinalFigures = u"本句相似度：2%\r\n\r\n目前总体相似度：7.6%"_qs;
+
+TEST_F(WebComparisonEndToEnd, AutomaticRunSendsEachPieceOnceAndScoresEveryPage)
+{
+    runAutomatically();
+    EXPECT_EQ(searchQueries(), expectedQueries());
+    expectRequestsASecondApart();
+    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+    EXPECT_EQ(form->Label1->text(), u"现在正在对比第 5 句！共 5 句。"_qs);
+    EXPECT_EQ(form->state().autoMode, 0);
+
+    const AnalysisState &state = form->state();
+    for (int piece = 0; piece < 5; ++piece) {
+        const int slot = piece * AnalysisState::kSlotsPerSentence;
+        EXPECT_EQ(state.siteTitles[slot], u"公共论文资料库：毕业论文范文大全"_qs) << piece;
+        EXPECT_EQ(state.siteUrls[slot], u"http://lib.example.test/common"_qs) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 1], u"第1条结果："_qs + expectedQueries()[piece].left(12)) << piece;
+        EXPECT_TRUE(state.siteUrls[slot + 2].startsWith(u"http://site2.example.test/doc?q=%E"_qs)) << piece;
+        EXPECT_TRUE(state.siteTitles[slot + 3].isEmpty()) << piece;
+    }
+}
+
+TEST_F(WebComparisonEndToEnd, APageThatFailsOnceIsRepeatedAndTheFiguresStayRight)
+{
+    engine.failQuery(u"秋"_qs, SearchEngine::Failure::NoAnswer);
+    runAutomatically();
+    QStringList expected = expectedQueries();
+    expected.insert(2, expected[2]);
+    EXPECT_EQ(searchQueries(), expected);
+    expectRequestsASecondApart();
+    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+}
+
+} // namespace
+} // namespace veltrik

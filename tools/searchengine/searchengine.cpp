@@ -1,0 +1,131 @@
+#include "searchengine.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace veltrik::testing {
+namespace {
+
+// Plain Chinese text, so that every page has well over 500 double-byte characters.
+const QString kFiller = QStringLiteral(
+    "本页面由本地测试搜索引擎生成，内容仅用于检验论文查重程序的评分与统计功能。"
+    "研究表明，学术写作应当遵循规范，引用他人成果时必须注明出处，这是学术道德的基本要求。");
+
+QString fillerParagraphs(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += u"<p class=\"c-abstract\">"_qs + kFiller + u"</p>\n"_qs;
+    return text;
+}
+
+QString escapedText(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// An item as the engine writes it: the JSON in a single-quoted data-tools attribute, then the anchor.
+QString itemMarkup(const QString &title, const QString &url, const QString &query)
+{
+    return u"<div class=\"result c-container\"><h3 class=\"t\"><a href=\""_qs + escapedText(url) + u"\">"_qs +
+           escapedText(title) + u"</a></h3>\n<div class=\"c-abstract\">……<em>"_qs + escapedText(query) +
+           u"</em>……</div>\n<div class=\"f13\"><span data-tools='{\"title\":\""_qs + title + u"\",\"url\":\""_qs + url +
+           u"\"}'><a class=\"c-tip-icon\"></a></span></div></div>\n"_qs;
+}
+
+QByteArray page(const QString &title, const QString &body)
+{
+    return (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>"_qs + escapedText(title) +
+            u"</title></head><body>\n"_qs + body + u"</body></html>"_qs)
+        .toUtf8();
+}
+
+} // namespace
+
+SearchEngine::SearchEngine(QObject *parent)
+    : SearchEngine(Options(), parent)
+{
+}
+
+SearchEngine::SearchEngine(Options options, QObject *parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_http([this](const QByteArray &target) { return answer(target); })
+{
+    m_clock.start();
+}
+
+bool SearchEngine::listen(quint16 port)
+{
+    return m_http.listen(port);
+}
+
+QString SearchEngine::base() const
+{
+    return m_http.base();
+}
+
+void SearchEngine::failQuery(const QString &queryPart, Failure failure, int times)
+{
+    m_failures.append({queryPart, failure, times});
+}
+
+QByteArray SearchEngine::resultPage(const QString &query) const
+{
+    QString body = u"<div id=\"content_left\">\n"_qs + fillerParagraphs(4);
+    for (int k = 0; k < m_options.itemsPerPage; ++k) {
+        if (k == 0) {
+            body += itemMarkup(m_options.commonTitle, m_options.commonUrl, query);
+            continue;
+        }
+        const QString title = u"第"_qs + QString::number(k) + u"条结果："_qs + query.left(12);
+        const QString url = u"http://site"_qs + QString::number(k) + u".example.test/doc?q="_qs +
+                            QString::fromLatin1(QUrl::toPercentEncoding(query));
+        body += itemMarkup(title, url, query);
+    }
+    body += fillerParagraphs(4) + u"</div>\n"_qs;
+    return page(query + u"_百度搜索"_qs, body);
+}
+
+LocalHttpServer::Response SearchEngine::answer(const QByteArray &target)
+{
+    const QUrl url(QString::fromUtf8(target));
+    const QUrlQuery parameters(url);
+    const QString path = url.path();
+    const QString key = path == u"/search" ? u"word"_qs : u"wd"_qs;
+    const QString query = parameters.queryItemValue(key, QUrl::FullyDecoded);
+    m_requests.append({m_clock.elapsed(), target, path, query});
+
+    if (path != u"/s" && path != u"/search")
+        return {404, page(u"404"_qs, u"<p>没有这个页面</p>"_qs)};
+    for (ScriptedFailure &scripted : m_failures) {
+        if (scripted.remaining > 0 && query.contains(scripted.queryPart)) {
+            --scripted.remaining;
+            return failedAnswer(scripted.failure, query);
+        }
+    }
+    return {200, resultPage(query)};
+}
+
+LocalHttpServer::Response SearchEngine::failedAnswer(Failure failure, const QString &query) const
+{
+    LocalHttpServer::Response response;
+    switch (failure) {
+    case Failure::NoAnswer:
+        response.drop = true;
+        break;
+    case Failure::Slow:
+        response.body = resultPage(query);
+        response.delayMs = m_options.slowDelayMs;
+        break;
+    case Failure::EmptyBody:
+        response.body = page(query, QString());
+        break;
+    case Failure::ShortPage:
+        response.body = page(query, u"<p>抱歉，没有找到与查询相关的网页。</p>"_qs);
+        break;
+    }
+    return response;
+}
+
+} // namespace veltrik::testing
