@@ -4,6 +4,8 @@
 #include "text/numbers.h"
 #include "text/replace.h"
 
+#include <QStringMatcher>
+
 namespace veltrik {
 namespace {
 
@@ -16,14 +18,16 @@ const QString kItemMarker = QStringLiteral("<bbbbbbbb>");
 // Text between each opening tag and the next closing tag, when longer than 9 characters.
 QString fragmentsBetween(const QString &html, const QString &open, const QString &close)
 {
+    const QStringMatcher openTag(open);
+    const QStringMatcher closeTag(close);
     QString joined;
-    qsizetype from = html.indexOf(open);
+    qsizetype from = openTag.indexIn(html);
     while (from >= 0) {
         const qsizetype start = from + open.size();
-        const qsizetype next = html.indexOf(open, start);
+        const qsizetype next = openTag.indexIn(html, start);
         const qsizetype pieceEnd = next < 0 ? html.size() : next;
-        const qsizetype closing = html.indexOf(close, start);
-        const qsizetype end = (closing >= 0 && closing < pieceEnd) ? closing : pieceEnd;
+        const qsizetype closing = closeTag.indexIn(QStringView(html).first(pieceEnd), start);
+        const qsizetype end = closing >= 0 ? closing : pieceEnd;
         if (end - start >= kShortestCountedHighlight)
             joined += QStringView(html).mid(start, end - start);
         from = next;
@@ -74,42 +78,157 @@ void storeItems(AnalysisState &state, const QList<ResultItem> &items)
     }
 }
 
+const QString kItemPatterns[] = {QStringLiteral("\",\"url\":\""), QStringLiteral("data-tools='{\"title\":\""),
+                                  QStringLiteral("\"}'><A class=c-tip-icon>"),
+                                  QStringLiteral("\"}'><a class=\"c-tip-icon\">")};
+const QString kHighlightTags[] = {QStringLiteral("<EM>"), QStringLiteral("<em>"), QStringLiteral("</EM>"),
+                                  QStringLiteral("</em>")};
+
+// The item patterns replaced one after the other over the whole page, then the highlight tags removed
+// one after the other: the reference for the one-pass version below.
+QString markItemsPassByPass(const QString &html)
+{
+    QString marked = html;
+    for (const QString &pattern : kItemPatterns)
+        marked = replaceAll(marked, pattern, kItemMarker);
+    for (const QString &tag : kHighlightTags)
+        marked = replaceAll(marked, tag, QString());
+    return marked;
+}
+
+bool startsWithAt(QStringView text, qsizetype at, const QString &pattern)
+{
+    return text.sliced(at).startsWith(pattern);
+}
+
+// The item pattern that the replacements, in their order, replace at `at`; -1 for none. The patterns
+// start with '"' or 'd'. One overlap needs care: the second pattern ends with the '"' the first begins
+// with, and the first, replaced earlier, wins there.
+int itemPatternAt(QStringView html, qsizetype at)
+{
+    if (html[at] == u'd') {
+        if (!startsWithAt(html, at, kItemPatterns[1]))
+            return -1;
+        const bool firstOverlaps = startsWithAt(html, at + kItemPatterns[1].size() - 1, kItemPatterns[0]);
+        return firstOverlaps ? -1 : 1;
+    }
+    for (int pattern : {0, 2, 3})
+        if (startsWithAt(html, at, kItemPatterns[pattern]))
+            return pattern;
+    return -1;
+}
+
+int highlightTagAt(QStringView html, qsizetype at)
+{
+    for (int tag = 0; tag < 4; ++tag)
+        if (startsWithAt(html, at, kHighlightTags[tag]))
+            return tag;
+    return -1;
+}
+
+bool holdsHighlightTag(QStringView text)
+{
+    for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1))
+        if (highlightTagAt(text, at) >= 0)
+            return true;
+    return false;
+}
+
+// The same result as markItemsPassByPass in one pass over the page. Item patterns and highlight tags
+// cannot overlap one another, and the marker forms neither; the only way the two orders can differ is a
+// tag that the removal of another tag joins together. That is looked for at every place where a tag was
+// removed; where one appears, there is no result and the pass-by-pass version decides.
+std::optional<QString> markItemsInOnePass(const QString &html)
+{
+    // A marker is one character longer than the shortest pattern it replaces.
+    QString marked(html.size() + html.size() / kItemPatterns[0].size() + 1, Qt::Uninitialized);
+    QChar *out = marked.data();
+    QList<qsizetype> joins;
+    const QStringView page(html);
+    qsizetype runStart = 0;
+    auto flushRun = [&](qsizetype end) {
+        out = std::copy(page.data() + runStart, page.data() + end, out);
+    };
+    for (qsizetype at = 0; at < page.size();) {
+        const char16_t c = page[at].unicode();
+        int pattern = -1;
+        int tag = -1;
+        const char16_t next = at + 1 < page.size() ? page[at + 1].unicode() : 0;
+        if ((c == u'"' && (next == u',' || next == u'}')) || (c == u'd' && next == u'a'))
+            pattern = itemPatternAt(page, at);
+        else if (c == u'<' && (next == u'E' || next == u'e' || next == u'/'))
+            tag = highlightTagAt(page, at);
+        if (pattern < 0 && tag < 0) {
+            ++at;
+            continue;
+        }
+        flushRun(at);
+        if (pattern >= 0) {
+            out = std::copy(kItemMarker.cbegin(), kItemMarker.cend(), out);
+            at += kItemPatterns[pattern].size();
+        } else {
+            joins.append(out - marked.constData());
+            at += kHighlightTags[tag].size();
+        }
+        runStart = at;
+    }
+    flushRun(page.size());
+    marked.truncate(out - marked.constData());
+
+    constexpr qsizetype kLongestTag = 5;
+    for (qsizetype join : joins) {
+        const qsizetype from = std::max<qsizetype>(0, join - kLongestTag);
+        if (holdsHighlightTag(QStringView(marked).mid(from, 2 * kLongestTag)))
+            return std::nullopt;
+    }
+    return marked;
+}
+
 } // namespace
 
 QString pageTextOf(const QString &html)
 {
-    QString text;
-    text.reserve(html.size() / 2);
-    for (QChar c : html)
-        if (c != QChar(0x3000) && isDoubleByte(c.unicode()))
-            text += c;
+    const DoubleByteTable &table = doubleByteTable();
+    QString text(html.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    // Every character is written; the position only moves on for one that is kept.
+    for (const QChar c : html) {
+        *out = c;
+        out += (c.unicode() != 0x3000) & table.contains(c.unicode());
+    }
+    text.truncate(out - text.constData());
     return text;
 }
 
 QString highlightTextOf(const QString &html)
 {
-    if (html.contains(u"<EM>"_qs))
+    if (QStringMatcher(kHighlightTags[0]).indexIn(html) >= 0)
         return fragmentsBetween(html, u"<EM>"_qs, u"</EM>"_qs);
     return fragmentsBetween(html, u"<em>"_qs, u"</em>"_qs);
 }
 
 QString markItems(const QString &html)
 {
-    QString marked = html;
-    for (const QString &pattern : {u"\",\"url\":\""_qs, u"data-tools='{\"title\":\""_qs,
-                                   u"\"}'><A class=c-tip-icon>"_qs, u"\"}'><a class=\"c-tip-icon\">"_qs})
-        marked = replaceAll(marked, pattern, kItemMarker);
-    for (const QString &tag : {u"<EM>"_qs, u"<em>"_qs, u"</EM>"_qs, u"</em>"_qs})
-        marked = replaceAll(marked, tag, QString());
-    return marked;
+    if (auto marked = markItemsInOnePass(html))
+        return *marked;
+    return markItemsPassByPass(html);
 }
 
 QList<ResultItem> itemsOfMarkedPage(const QString &markedHtml)
 {
-    const QStringList pieces = markedHtml.split(kItemMarker);
+    const QStringMatcher marker(kItemMarker);
     QList<ResultItem> items;
-    for (qsizetype j = 3; j < pieces.size(); j += 3)
-        items.append({pieces[j - 2], pieces[j - 1]});
+    // Marker positions: every third one closes an item whose title and address are the two pieces before.
+    qsizetype markers[3] = {-1, -1, -1};
+    int seen = 0;
+    for (qsizetype at = marker.indexIn(markedHtml); at >= 0; at = marker.indexIn(markedHtml, at + kItemMarker.size())) {
+        markers[seen % 3] = at;
+        if (++seen % 3 == 0) {
+            const qsizetype titleStart = markers[0] + kItemMarker.size();
+            const qsizetype urlStart = markers[1] + kItemMarker.size();
+            items.append({markedHtml.mid(titleStart, markers[1] - titleStart), markedHtml.mid(urlStart, markers[2] - urlStart)});
+        }
+    }
     return items;
 }
 

@@ -1,8 +1,5 @@
 #include "codepage936.h"
 
-#include <array>
-#include <bitset>
-
 namespace veltrik {
 namespace {
 
@@ -15,32 +12,27 @@ constexpr UnitRange kDoubleByteRanges[] = {
 #include "codepage936_ranges.inc"
 };
 
-// One bit per BMP code unit, expanded once from the ranges.
-const std::bitset<0x10000> &doubleByteTable()
+} // namespace
+
+// Expanded once from the generated ranges.
+const DoubleByteTable &doubleByteTable()
 {
-    static const std::bitset<0x10000> table = [] {
-        std::bitset<0x10000> bits;
+    static const DoubleByteTable table = [] {
+        DoubleByteTable bits;
         for (const UnitRange &range : kDoubleByteRanges)
             for (unsigned unit = range.first; unit <= range.last; ++unit)
-                bits.set(unit);
+                bits.m_words[unit >> 6] |= quint64(1) << (unit & 63);
         return bits;
     }();
     return table;
 }
 
-} // namespace
-
-bool isDoubleByte(char16_t unit)
+qsizetype countDoubleByte(QStringView text)
 {
-    return doubleByteTable().test(unit);
-}
-
-qsizetype countDoubleByte(const QString &text)
-{
-    const auto &table = doubleByteTable();
+    const DoubleByteTable &table = doubleByteTable();
     qsizetype count = 0;
     for (QChar c : text)
-        count += table.test(c.unicode()) ? 1 : 0;
+        count += table.contains(c.unicode()) ? 1 : 0;
     return count;
 }
 

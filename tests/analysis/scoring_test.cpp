@@ -167,3 +167,43 @@ TEST(MarkedItems, NoItemsOnAPlainPage)
 
 } // namespace
 } // namespace veltrik
+
+namespace veltrik {
+namespace {
+
+// The marking as written: each pattern replaced over the whole page in turn, then each tag removed.
+QString markedPassByPass(QString html)
+{
+    const QString marker = u"<bbbbbbbb>"_qs;
+    for (const QString &pattern : {u"\",\"url\":\""_qs, u"data-tools='{\"title\":\""_qs, u"\"}'><A class=c-tip-icon>"_qs,
+                                   u"\"}'><a class=\"c-tip-icon\">"_qs})
+        html.replace(pattern, marker);
+    for (const QString &tag : {u"<EM>"_qs, u"<em>"_qs, u"</EM>"_qs, u"</em>"_qs})
+        html.replace(tag, QString());
+    return html;
+}
+
+TEST(MarkedItems, AgreeWithReplacingPatternByPatternOnRandomPages)
+{
+    const QStringList fragments = {u"\",\"url\":\""_qs, u"data-tools='{\"title\":\""_qs, u"\"}'><A class=c-tip-icon>"_qs,
+                                   u"\"}'><a class=\"c-tip-icon\">"_qs, u"<EM>"_qs, u"<em>"_qs, u"</EM>"_qs, u"</em>"_qs,
+                                   u"<"_qs, u"e"_qs, u"m>"_qs, u"EM>"_qs, u"/"_qs, u"\""_qs, u"d"_qs, u"标题"_qs,
+                                   u"data-tools='{\"title\":"_qs, u"x"_qs};
+    std::srand(7);
+    for (int round = 0; round < 20000; ++round) {
+        QString page;
+        const int length = std::rand() % 12;
+        for (int i = 0; i < length; ++i)
+            page += fragments[std::rand() % fragments.size()];
+        ASSERT_EQ(markItems(page), markedPassByPass(page)) << page.toStdString();
+    }
+}
+
+TEST(MarkedItems, TagsJoinedByARemovalAreRemovedLikeTheOthers)
+{
+    EXPECT_EQ(markItems(u"a<<EM>em>b</<em>em>c"_qs), u"abc"_qs);
+    EXPECT_EQ(markItems(u"a<<em>EM>b"_qs), u"a<EM>b"_qs); // "<EM>" was removed before this one appeared
+}
+
+} // namespace
+} // namespace veltrik

@@ -1,0 +1,82 @@
+#include "analysis/scoring.h"
+#include "analysis/segmentation.h"
+#include "articles.h"
+
+#include <benchmark/benchmark.h>
+
+namespace veltrik {
+namespace {
+
+void BM_AnalyseArticle(benchmark::State &state)
+{
+    const QString article = benchmarks::thesisArticle(state.range(0));
+    for (auto _ : state) {
+        const ArticleAnalysis analysis = analyseArticle(article);
+        benchmark::DoNotOptimize(analysis.pieces.size());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AnalyseArticle)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// A result page of about 1 MB (in UTF-16 code units) packed with highlights and items: a hard case.
+QString denseResultPage()
+{
+    const QString block = QStringLiteral(
+        "<div class=\"result c-container\"><h3 class=\"t\"><a href=\"http://a.example/x\">学术<em>写作规范研究与引用</em>"
+        "</a></h3><div class=\"c-abstract\">本文分析了论文写作中引用不规范的主要原因，<em>结果表明学生对合理引用的认识不足</em>"
+        "。</div><span data-tools='{\"title\":\"学术写作规范研究\",\"url\":\"http://a.example/x\"}'>"
+        "<a class=\"c-tip-icon\"></a></span></div>\n");
+    QString page;
+    while (page.size() < 1000000)
+        page += block;
+    return page;
+}
+
+// A result page of about 1 MB shaped like a real one: mostly markup, style and script, ten items.
+QString typicalResultPage()
+{
+    const QString markup = QStringLiteral(
+        "<div class=\"s_form\"><script>var s_session={\"logId\":\"3541\",\"seqId\":\"3542\"};"
+        "function c(a){return a.replace(/x/g,'y');}</script><style>.c-container{margin:0 0 14px}"
+        ".t{font-size:medium}</style><span class=\"nums\">百度为您找到相关结果约100,000个</span></div>\n");
+    const QString item = QStringLiteral(
+        "<div class=\"result c-container\"><h3 class=\"t\"><a href=\"http://a.example/x\"><em>学术写作规范研究与引用</em>"
+        "</a></h3><div class=\"c-abstract\">本文分析了论文写作中引用不规范的主要原因，<em>结果表明学生对合理引用的认识不足</em>"
+        "。</div><span data-tools='{\"title\":\"学术写作规范研究\",\"url\":\"http://a.example/x\"}'>"
+        "<a class=\"c-tip-icon\"></a></span></div>\n");
+    QString page;
+    for (int i = 0; i < 10; ++i)
+        page += item;
+    while (page.size() < 1000000)
+        page += markup;
+    return page;
+}
+
+void scoreRepeatedly(benchmark::State &state, const QString &page)
+{
+    AnalysisState analysis;
+    analysis.startAnalysis({QStringLiteral("学术写作规范研究与引用学术写作规范研究与引用学术写作规范研究与引用")}, QString());
+    for (auto _ : state) {
+        analysis.curSentence = 1;
+        analysis.resultCount = 1;
+        const ScoringOutcome outcome = scorePage(analysis, page);
+        benchmark::DoNotOptimize(outcome.similarityCaption);
+    }
+    state.SetBytesProcessed(state.iterations() * page.size() * 2);
+}
+
+void BM_ScoreTypicalPage(benchmark::State &state)
+{
+    scoreRepeatedly(state, typicalResultPage());
+}
+BENCHMARK(BM_ScoreTypicalPage)->Unit(benchmark::kMillisecond);
+
+void BM_ScoreDensePage(benchmark::State &state)
+{
+    scoreRepeatedly(state, denseResultPage());
+}
+BENCHMARK(BM_ScoreDensePage)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace veltrik
+

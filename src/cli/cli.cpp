@@ -1,0 +1,228 @@
+#include "cli.h"
+
+#include "analysis/query.h"
+#include "analysis/scoring.h"
+#include "analysis/segmentation.h"
+#include "engine/endpoints.h"
+#include "text/linebreaks.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <optional>
+
+namespace veltrik {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFileError = 1;
+constexpr int kUsageError = 2;
+
+const QString kUsage = QStringLiteral(
+    "usage: veltrik-cli COMMAND [ARGUMENTS]\n"
+    "commands:\n"
+    "  analyse FILE [--json]                     cut an article into pieces and list them\n"
+    "  query ROWTEXT [--engine baidu|wenku] [--json]\n"
+    "                                            the query and address sent for a list row\n"
+    "  score ARTICLE PAGE... [--json]            score result pages as a manual run would\n"
+    "'veltrik-cli COMMAND --help' tells more about a command.\n");
+
+const QString kAnalyseHelp = QStringLiteral(
+    "usage: veltrik-cli analyse FILE [--json]\n"
+    "Reads FILE as UTF-8 text and prints the status line of the analysis, then the list rows.\n"
+    "--json prints {\"caption\", \"count\", \"rows\", \"pieces\"} instead.\n");
+
+const QString kQueryHelp = QStringLiteral(
+    "usage: veltrik-cli query ROWTEXT [--engine baidu|wenku] [--json]\n"
+    "Prints the query built from a list row (\"3-...\") and, on a second line, the address sent to the\n"
+    "engine (baidu: web search, the default; wenku: the document library).\n"
+    "--json prints {\"query\", \"url\"} instead.\n");
+
+const QString kScoreHelp = QStringLiteral(
+    "usage: veltrik-cli score ARTICLE PAGE... [--json]\n"
+    "Analyses ARTICLE, then scores PAGE k (a file holding the body HTML of a result page) as the page of\n"
+    "piece k, in order, as a manual run would; prints the status line and the similarity label after each.\n"
+    "--json prints an array of {\"label1\", \"label2\", \"items\": [{\"title\", \"url\"}]} instead.\n");
+
+struct Arguments {
+    QStringList positional;
+    bool json = false;
+    bool help = false;
+    QString engine = QStringLiteral("baidu");
+    QString unknownOption;
+};
+
+Arguments parse(const QStringList &words)
+{
+    Arguments parsed;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words[i];
+        if (word == u"--json")
+            parsed.json = true;
+        else if (word == u"--help" || word == u"-h")
+            parsed.help = true;
+        else if (word == u"--engine" && i + 1 < words.size())
+            parsed.engine = words[++i];
+        else if (word.startsWith(u"--"))
+            parsed.unknownOption = word;
+        else
+            parsed.positional << word;
+    }
+    return parsed;
+}
+
+std::optional<QString> readTextFile(const QString &path, QTextStream &err)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "veltrik-cli: cannot read " << path << ": " << file.errorString() << "\n";
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    return QString::fromUtf8(bytes);
+}
+
+std::optional<QString> readArticle(const QString &path, QTextStream &err)
+{
+    const auto text = readTextFile(path, err);
+    return text ? std::optional(withEditorLineBreaks(*text)) : std::nullopt;
+}
+
+void printJson(QTextStream &out, const QJsonDocument &document)
+{
+    out << QString::fromUtf8(document.toJson(QJsonDocument::Indented));
+}
+
+int usageError(QTextStream &err, const QString &message, const QString &help)
+{
+    err << "veltrik-cli: " << message << "\n" << help;
+    return kUsageError;
+}
+
+int analyse(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() != 1)
+        return usageError(err, QStringLiteral("analyse takes one FILE"), kAnalyseHelp);
+    const auto article = readArticle(arguments.positional[0], err);
+    if (!article)
+        return kFileError;
+    const ArticleAnalysis analysis = analyseArticle(*article);
+    if (arguments.json) {
+        printJson(out, QJsonDocument(QJsonObject{{u"caption"_qs, analysis.caption()},
+                                                 {u"count"_qs, analysis.doubleByteCount},
+                                                 {u"rows"_qs, QJsonArray::fromStringList(analysis.rows())},
+                                                 {u"pieces"_qs, QJsonArray::fromStringList(analysis.pieces)}}));
+        return kOk;
+    }
+    out << analysis.caption() << "\n";
+    for (const QString &row : analysis.rows())
+        out << row << "\n";
+    return kOk;
+}
+
+int query(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() != 1)
+        return usageError(err, QStringLiteral("query takes one ROWTEXT"), kQueryHelp);
+    if (arguments.engine != u"baidu" && arguments.engine != u"wenku")
+        return usageError(err, u"unknown engine "_qs + arguments.engine, kQueryHelp);
+    const SearchEngine engine = arguments.engine == u"wenku" ? SearchEngine::Wenku : SearchEngine::WebSearch;
+    const QString built = buildQuery(arguments.positional[0]);
+    const QString url = composeSearchUrl(engine, Endpoints::fromEnvironment(), built).value_or(QString());
+    if (arguments.json)
+        printJson(out, QJsonDocument(QJsonObject{{u"query"_qs, built}, {u"url"_qs, url}}));
+    else
+        out << built << "\n" << url << "\n";
+    return kOk;
+}
+
+QJsonArray itemsOfPiece(const AnalysisState &state, int pieceNumber)
+{
+    QJsonArray items;
+    const qsizetype first = qsizetype(pieceNumber - 1) * AnalysisState::kSlotsPerSentence;
+    for (qsizetype slot = first; slot < first + AnalysisState::kSlotsPerSentence; ++slot)
+        if (slot < state.siteTitles.size() && !state.siteTitles[slot].isEmpty())
+            items.append(QJsonObject{{u"title"_qs, state.siteTitles[slot]}, {u"url"_qs, state.siteUrls[slot]}});
+    return items;
+}
+
+int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() < 2)
+        return usageError(err, QStringLiteral("score takes an ARTICLE and at least one PAGE"), kScoreHelp);
+    const auto article = readArticle(arguments.positional[0], err);
+    if (!article)
+        return kFileError;
+    const ArticleAnalysis analysis = analyseArticle(*article);
+    const QStringList pages = arguments.positional.mid(1);
+    if (pages.size() > analysis.pieces.size())
+        return usageError(err, QStringLiteral("%1 pages for %2 pieces").arg(pages.size()).arg(analysis.pieces.size()),
+                          kScoreHelp);
+
+    AnalysisState state;
+    state.startAnalysis(analysis.pieces, analysis.workText);
+    QString label1 = analysis.caption();
+    QString label2;
+    QJsonArray results;
+    for (qsizetype k = 0; k < pages.size(); ++k) {
+        const auto html = readTextFile(pages[k], err);
+        if (!html)
+            return kFileError;
+        // The compare of piece k has been issued: the page fields are empty, the position moved on.
+        state.pageHtml.clear();
+        state.pageText.clear();
+        state.markedHtml.clear();
+        state.lastSentence = int(k);
+        state.curSentence = int(k) + 1;
+        label1 = progressCaption(k + 1, analysis.pieces.size());
+        const ScoringOutcome outcome = scorePage(state, *html);
+        label1 = outcome.progressCaption.value_or(label1);
+        label2 = outcome.similarityCaption.value_or(label2);
+        if (arguments.json)
+            results.append(QJsonObject{{u"label1"_qs, label1}, {u"label2"_qs, label2},
+                                       {u"items"_qs, itemsOfPiece(state, state.curSentence)}});
+        else
+            out << label1 << "\n" << QString(label2).replace(u"\r\n"_qs, u"\n"_qs) << "\n";
+    }
+    if (arguments.json)
+        printJson(out, QJsonDocument(results));
+    return kOk;
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.isEmpty() || arguments[0] == u"--help" || arguments[0] == u"-h") {
+        (arguments.isEmpty() ? err : out) << kUsage;
+        return arguments.isEmpty() ? kUsageError : kOk;
+    }
+    const QString command = arguments[0];
+    const Arguments parsed = parse(arguments.mid(1));
+    struct Command {
+        const char16_t *name;
+        int (*run)(const Arguments &, QTextStream &, QTextStream &);
+        const QString *help;
+    };
+    const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
+                                {u"score", score, &kScoreHelp}};
+    for (const Command &known : commands) {
+        if (command != QStringView(known.name))
+            continue;
+        if (parsed.help) {
+            out << *known.help;
+            return kOk;
+        }
+        if (!parsed.unknownOption.isEmpty())
+            return usageError(err, u"unknown option "_qs + parsed.unknownOption, *known.help);
+        return known.run(parsed, out, err);
+    }
+    return usageError(err, u"unknown command "_qs + command, kUsage);
+}
+
+} // namespace veltrik

@@ -1,0 +1,134 @@
+#include "cli/cli.h"
+#include "support/resultpages.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace veltrik {
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+CliRun run(const QStringList &arguments)
+{
+    QString out;
+    QString err;
+    int code = 0;
+    {
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        code = runCli(arguments, outStream, errStream);
+    }
+    return {code, out, err};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    QString file(const QString &name, const QByteArray &content)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    }
+};
+
+TEST_F(CliTest, AnalysePrintsTheStatusLineAndTheRows)
+{
+    const QString article = file(u"a.txt"_qs, QString(u"甲"_qs.repeated(38) + u"乙 \n丙"_qs).toUtf8());
+    const CliRun result = run({u"analyse"_qs, article});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, u"本文共 40 字，本次分析共分析出 2 句，请多次点击进行对比！\n1-"_qs + u"甲"_qs.repeated(38) +
+                              u"\n2-乙丙\n"_qs);
+}
+
+TEST_F(CliTest, AnalyseJsonHasCaptionCountRowsAndPieces)
+{
+    const QString article = file(u"a.txt"_qs, "\xEF\xBB\xBF第一句。第二句！\r\n");
+    const CliRun result = run({u"analyse"_qs, article, u"--json"_qs});
+    ASSERT_EQ(result.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    EXPECT_EQ(json[u"caption"_qs].toString(), u"本文共 8 字，本次分析共分析出 1 句，请多次点击进行对比！"_qs);
+    EXPECT_EQ(json[u"count"_qs].toInt(), 8);
+    EXPECT_EQ(json[u"rows"_qs].toArray(), QJsonArray{u"1-第一句。第二句！"_qs});
+    EXPECT_EQ(json[u"pieces"_qs].toArray(), QJsonArray{u"第一句。第二句！"_qs});
+}
+
+TEST_F(CliTest, QueryPrintsTheQueryAndTheAddress)
+{
+    const CliRun result = run({u"query"_qs, u"3-研究“方法”"_qs, u"--engine"_qs, u"wenku"_qs, u"--json"_qs});
+    ASSERT_EQ(result.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    EXPECT_EQ(json[u"query"_qs].toString(), u"研究 方法 "_qs);
+    EXPECT_TRUE(json[u"url"_qs].toString().endsWith(
+        u"/search?word=%E7%A0%94%E7%A9%B6%20%E6%96%B9%E6%B3%95%20&ie=utf-8&lm=0&od=0"_qs));
+}
+
+TEST_F(CliTest, ScoreGivesBothLabelsAfterEachPage)
+{
+    const QString article = file(u"a.txt"_qs, u"甲"_qs.repeated(76).toUtf8());
+    const QString first = file(u"1.html"_qs, testing::resultPage(412, testing::resultItem(u"题"_qs, u"http://a/"_qs)).toUtf8());
+    const QString second = file(u"2.html"_qs, "<p>short</p>");
+    const CliRun text = run({u"score"_qs, article, first, second});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_EQ(text.out, u"现在正在对比第 1 句！共 2 句。\n本句相似度：32%\n\n目前总体相似度：32%\n"
+                        u"现在正在对比第 2 句！共 2 句。\n本句相似度：0%\n\n目前总体相似度：16%\n"_qs);
+
+    const CliRun json = run({u"score"_qs, article, first, second, u"--json"_qs});
+    const QJsonArray pages = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages[0][u"items"_qs].toArray(), (QJsonArray{QJsonObject{{u"title"_qs, u"题"_qs}, {u"url"_qs, u"http://a/"_qs}}}));
+    EXPECT_TRUE(pages[1][u"items"_qs].toArray().isEmpty());
+    EXPECT_EQ(pages[1][u"label2"_qs].toString(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
+}
+
+struct FailureCase {
+    const char *name;
+    QStringList arguments;
+    int exitCode;
+};
+
+class CliFailures : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(CliFailures, SayWhatIsWrongAndExitNonZero)
+{
+    const CliRun result = run(GetParam().arguments);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode);
+    EXPECT_TRUE(result.err.startsWith(u"veltrik-cli: "_qs) || GetParam().arguments.isEmpty()) << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliFailures,
+    ::testing::Values(FailureCase{"no_command", {}, 2}, FailureCase{"unknown_command", {u"compile"_qs}, 2},
+                      FailureCase{"missing_file", {u"analyse"_qs, u"/no/such/file.txt"_qs}, 1},
+                      FailureCase{"analyse_without_file", {u"analyse"_qs}, 2},
+                      FailureCase{"unknown_option", {u"analyse"_qs, u"a.txt"_qs, u"--fast"_qs}, 2},
+                      FailureCase{"unknown_engine", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"bing"_qs}, 2},
+                      FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
+                      FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CliHelp, EachCommandExplainsItself)
+{
+    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs}) {
+        const CliRun result = run({command, u"--help"_qs});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
+    }
+}
+
+} // namespace
+} // namespace veltrik
