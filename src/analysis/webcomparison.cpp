@@ -8,6 +8,7 @@
 #include "pagehtml.h"
 #include "scoring.h"
 #include "segmentation.h"
+#include "sitereport.h"
 
 #include <QAction>
 #include <QLabel>
@@ -41,6 +42,8 @@ WebComparison::WebComparison(Form1 &form)
     connect(m_form.Command2, &QPushButton::clicked, this, &WebComparison::Command2_Click);
     connect(m_form.Command3, &QPushButton::clicked, this, &WebComparison::Command3_Click);
     connect(m_form.Command4, &QPushButton::clicked, this, &WebComparison::Command4_Click);
+    connect(m_form.Command5, &QPushButton::clicked, this, &WebComparison::Command5_Click);
+    connect(m_form.Command6, &QPushButton::clicked, this, &WebComparison::Command6_Click);
     connect(m_form.List1, &QListWidget::currentRowChanged, this, &WebComparison::List1_Click);
     connect(m_form.WebBrowser1, &BrowserView::downloadBegin, this, &WebComparison::WebBrowser1_DownloadBegin);
     connect(m_form.WebBrowser1, &BrowserView::downloadComplete, this,
@@ -98,6 +101,20 @@ void WebComparison::Command4_Click()
     m_form.Command3->setVisible(true);
     m_form.Command4->setVisible(false);
     refreshButtonStates();
+}
+
+// The report is built afresh from the recorded items every time, on copies, so the slots stay as the
+// scoring left them and every item counts once. It is written in one piece.
+void WebComparison::Command5_Click()
+{
+    AnalysisState &state = m_form.state();
+    m_form.WebBrowser1->write(siteReportHtml(similarSites(state.siteTitles, state.siteUrls)));
+    state.tallyDue = 0;
+}
+
+void WebComparison::Command6_Click()
+{
+    m_form.openComparator();
 }
 
 void WebComparison::List1_Click()

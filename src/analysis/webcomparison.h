@@ -37,6 +37,8 @@ public:
     void Command4_Click(); // 停止自动对比！
     void List1_Click();
     void Timer2_Timer();
+    void Command5_Click(); // 统计相似性网站
+    void Command6_Click(); // 对比
     void WebBrowser1_DownloadBegin();
     void WebBrowser1_DownloadComplete();
     void refreshButtonStates();

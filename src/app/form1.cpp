@@ -1,6 +1,8 @@
 #include "form1.h"
 
 #include "analysis/webcomparison.h"
+#include "comparator/form2.h"
+#include "engine/enginemenu.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
 #include "components/richeditor.h"
@@ -59,6 +61,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setupTabOrder();
     setDesignSize();
     m_comparison = new WebComparison(*this);
+    m_engineMenu = new EngineMenu(*this);
     Form_Load();
 }
 
@@ -267,6 +270,20 @@ void Form1::tuichu_Click()
             m_services.desktop->alert(this, QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："));
     }
     endProgram();
+}
+
+Form2 *Form1::comparator() const
+{
+    return m_comparator;
+}
+
+void Form1::openComparator()
+{
+    if (!m_comparator)
+        m_comparator = new Form2(m_comparatorTotals, RichTextBox1->text());
+    m_comparator->show();
+    m_comparator->raise();
+    m_comparator->activateWindow();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "analysis/analysisstate.h"
+#include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -18,6 +20,8 @@ namespace veltrik {
 
 class BrowserView;
 class Desktop;
+class EngineMenu;
+class Form2;
 class RichEditor;
 class WebComparison;
 
@@ -50,6 +54,10 @@ public:
     void Form_Resize();
     // "退出": asks, maybe opens the product page, then ends the program.
     void tuichu_Click();
+    // Shows the comparator window, modeless and without an owner; an open one is brought up unchanged.
+    void openComparator();
+    Form2 *comparator() const;
+    EngineMenu &engineMenu() { return *m_engineMenu; }
 
 signals:
     // The program is ending; every other window closes with it.
@@ -78,6 +86,10 @@ private:
     Form1Services m_services;
     AnalysisState m_state;
     WebComparison *m_comparison = nullptr;
+    EngineMenu *m_engineMenu = nullptr;
+    // The comparator's running totals live as long as the program; the window comes and goes.
+    CompareTotals m_comparatorTotals;
+    QPointer<Form2> m_comparator;
     bool m_ending = false;
 
 public:

@@ -154,6 +154,20 @@ void RichEditor::setSelFontName(const QString &family)
     m_edit->mergeCurrentCharFormat(format);
 }
 
+void RichEditor::colorSpans(const QList<TextSpan> &spans, const QColor &color)
+{
+    QTextCharFormat format;
+    format.setForeground(color);
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const TextSpan &span : spans) {
+        cursor.setPosition(documentPosition(int(span.start)));
+        cursor.setPosition(documentPosition(int(span.start + span.length)), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
 void RichEditor::undo()
 {
     m_edit->undo();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "text/textspan.h"
+
 #include <QColor>
+#include <QList>
 #include <QWidget>
 
 class QTextDocument;
@@ -40,6 +43,8 @@ public:
     void setSelColor(const QColor &color);
     // Sets the font of the selection, or with no selection of the text typed next.
     void setSelFontName(const QString &family);
+    // Colours many spans in one edit, laid out once.
+    void colorSpans(const QList<TextSpan> &spans, const QColor &color);
     // Undoes the last edit; nothing happens when there is nothing to undo.
     void undo();
 

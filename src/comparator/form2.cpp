@@ -1,0 +1,170 @@
+#include "form2.h"
+
+#include "app/fonts.h"
+#include "components/richeditor.h"
+#include "components/twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+namespace veltrik {
+namespace {
+
+constexpr double kClientWidth = 9300;
+constexpr double kClientHeight = 7200;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+QFont songTi(double points)
+{
+    QFont font(kSongTi);
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
+Form2::Form2(CompareTotals &totals, const QString &articleText)
+    : m_totals(totals)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kCaption);
+    setupEditors();
+    setupControls();
+    setupMenu();
+    setDesignSize();
+    RichTextBox1->setText(articleText);
+}
+
+void Form2::setupEditors()
+{
+    RichTextBox1 = new RichEditor(this);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox2 = new RichEditor(this);
+    RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
+    for (RichEditor *editor : {RichTextBox1, RichTextBox2})
+        editor->setFont(songTi(9));
+    RichTextBox1->setText(QStringLiteral("你的论文"));
+    RichTextBox2->setText(QStringLiteral("对比的文字"));
+    setTwipsGeometry(RichTextBox1, 90, 90, 4470, 6270);
+    setTwipsGeometry(RichTextBox2, 4680, 90, 4470, 6270);
+}
+
+void Form2::setupControls()
+{
+    Command1 = new QPushButton(QStringLiteral("对比并标注"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    setTwipsGeometry(Command1, 6435, 6705, 2670, 465);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(songTi(10.5));
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = Label1->palette();
+    palette.setColor(QPalette::WindowText, kRed);
+    Label1->setPalette(palette);
+    setTwipsGeometry(Label1, 180, 6435, 6090, 645);
+
+    Check1 = new QCheckBox(QStringLiteral("多次标注"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    setTwipsGeometry(Check1, 7290, 6390, 1050, 240);
+
+    setTabOrder(RichTextBox1, RichTextBox2);
+    setTabOrder(RichTextBox2, Command1);
+    setTabOrder(Command1, Label1);
+    setTabOrder(Label1, Check1);
+}
+
+void Form2::setupMenu()
+{
+    yjcd = new QMenu(QStringLiteral("菜单"), this);
+    yjcd->setObjectName(QStringLiteral("yjcd"));
+    const struct {
+        const char *name;
+        QString caption;
+        QKeySequence shortcut;
+    } items[] = {
+        {"baocun", QStringLiteral("保存"), QKeySequence(QStringLiteral("Ctrl+S"))},
+        {"cx", QStringLiteral("撤销"), QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {"jg1", QString(), {}},
+        {"jq", QStringLiteral("剪切"), QKeySequence(QStringLiteral("Ctrl+X"))},
+        {"fz", QStringLiteral("复制"), QKeySequence(QStringLiteral("Ctrl+C"))},
+        {"nt", QStringLiteral("粘贴"), QKeySequence(QStringLiteral("Ctrl+V"))},
+        {"sc", QStringLiteral("删除"), QKeySequence(QStringLiteral("Del"))},
+        {"jg2", QString(), {}},
+        {"qx", QStringLiteral("全选"), QKeySequence(QStringLiteral("Ctrl+A"))},
+    };
+    for (const auto &item : items) {
+        QAction *action = item.caption.isEmpty() ? yjcd->addSeparator() : yjcd->addAction(item.caption);
+        action->setObjectName(QString::fromLatin1(item.name));
+        // The labels are shown in the menu; the editors' own keys do the work.
+        action->setShortcut(item.shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
+}
+
+void Form2::setDesignSize()
+{
+    const double dpi = logicalDpi(this);
+    resize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void Form2::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+// Each step stands alone: a negative size is skipped.
+void Form2::Form_Resize()
+{
+    const double dpi = logicalDpi(this);
+    const double W = pixelsToTwips(frameGeometry().width(), dpi);
+    const double H = pixelsToTwips(frameGeometry().height(), dpi);
+    setTwipsHeight(RichTextBox1, H - 1600);
+    setTwipsWidth(RichTextBox1, W / 2 - 300);
+    setTwipsLeft(RichTextBox2, pixelsToTwips(RichTextBox1->width(), dpi) + 300);
+    setTwipsHeight(RichTextBox2, H - 1600);
+    setTwipsWidth(RichTextBox2, W / 2 - 300);
+    setTwipsTop(Label1, H - 1400);
+    setTwipsTop(Command1, H - 1100);
+    setTwipsLeft(Command1, W - 3300);
+    setTwipsTop(Check1, H - 1350);
+    setTwipsLeft(Check1, W - 2500);
+}
+
+void Form2::Command1_Click()
+{
+    const bool severalRuns = Check1->isChecked();
+    if (!severalRuns) {
+        RichTextBox1->setSelStart(0);
+        RichTextBox1->setSelLength(int(RichTextBox1->text().size()));
+        RichTextBox1->setSelColor(kBlack);
+    }
+    const QString article = RichTextBox1->text();
+    const QString reference = RichTextBox2->text();
+    const MatchResult run = matchPieces(article, cutReference(reference).pieces);
+    m_totals.add(run);
+    RichTextBox1->colorSpans(run.marks, kRed);
+    if (!run.marks.isEmpty()) {
+        // The selection stays on the last place coloured.
+        RichTextBox1->setSelStart(int(run.marks.last().start));
+        RichTextBox1->setSelLength(int(run.marks.last().length));
+    }
+    Label1->setText(compareResultText(article.size(), reference.size(), run, m_totals, Check1->isChecked()));
+}
+
+} // namespace veltrik
