@@ -1,5 +1,7 @@
 #include "analysis/scoring.h"
 #include "analysis/segmentation.h"
+#include "analysis/sitereport.h"
+#include "comparator/compareandmark.h"
 #include "articles.h"
 
 #include <benchmark/benchmark.h>
@@ -76,6 +78,39 @@ void BM_ScoreDensePage(benchmark::State &state)
     scoreRepeatedly(state, denseResultPage());
 }
 BENCHMARK(BM_ScoreDensePage)->Unit(benchmark::kMillisecond);
+
+// The recorded items of 1,000 pieces: ten a piece, titles drawn from a few hundred sites, some of them
+// very common.
+void BM_SiteReport(benchmark::State &state)
+{
+    const int pieces = int(state.range(0));
+    QStringList titles(10 * pieces + 1);
+    QStringList urls(10 * pieces + 1);
+    quint32 seed = 1;
+    for (qsizetype slot = 0; slot + 1 < titles.size(); ++slot) {
+        seed = seed * 1103515245 + 12345;
+        const quint32 site = (seed >> 16) % 400;
+        titles[slot] = QStringLiteral("学术网站%1：论文范文").arg(site % 7 == 0 ? site % 5 : site);
+        urls[slot] = QStringLiteral("http://site%1.example/").arg(site);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(siteReportHtml(similarSites(titles, urls)));
+}
+BENCHMARK(BM_SiteReport)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_CompareAndMark(benchmark::State &state)
+{
+    const QString article = benchmarks::thesisArticle(state.range(0));
+    const QString reference = benchmarks::referenceArticle(state.range(0));
+    qsizetype marks = 0;
+    for (auto _ : state) {
+        const MatchResult result = matchPieces(article, cutReference(reference).pieces);
+        marks = result.marks.size();
+        benchmark::DoNotOptimize(result.chars);
+    }
+    state.counters["marks"] = double(marks);
+}
+BENCHMARK(BM_CompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace veltrik

@@ -1,5 +1,6 @@
 #include "analysis/webcomparison.h"
 #include "articles.h"
+#include "comparator/form2.h"
 #include "components/richeditor.h"
 #include "support/form1fixture.h"
 
@@ -19,6 +20,19 @@ void BM_WindowAnalysis(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_WindowAnalysis)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// "对比并标注" in the comparator: reset, matching and colouring every mark in the article editor.
+void BM_ComparatorCompareAndMark(benchmark::State &state)
+{
+    CompareTotals totals;
+    Form2 form(totals, benchmarks::thesisArticle(state.range(0)));
+    form.RichTextBox2->setText(benchmarks::referenceArticle(state.range(0)));
+    for (auto _ : state)
+        form.Command1_Click();
+    state.counters["marks"] = double(matchPieces(form.RichTextBox1->text(),
+                                                 cutReference(form.RichTextBox2->text()).pieces).marks.size());
+}
+BENCHMARK(BM_ComparatorCompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace veltrik

@@ -3,6 +3,8 @@
 #include "analysis/query.h"
 #include "analysis/scoring.h"
 #include "analysis/segmentation.h"
+#include "analysis/sitereport.h"
+#include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 #include "text/linebreaks.h"
 
@@ -27,7 +29,9 @@ const QString kUsage = QStringLiteral(
     "  analyse FILE [--json]                     cut an article into pieces and list them\n"
     "  query ROWTEXT [--engine baidu|wenku] [--json]\n"
     "                                            the query and address sent for a list row\n"
-    "  score ARTICLE PAGE... [--json]            score result pages as a manual run would\n"
+    "  score ARTICLE PAGE... [--json|--report]   score result pages as a manual run would\n"
+    "  compare ARTICLE REFERENCE... [--keep-marks] [--json]\n"
+    "                                            compare and mark, once per reference\n"
     "'veltrik-cli COMMAND --help' tells more about a command.\n");
 
 const QString kAnalyseHelp = QStringLiteral(
@@ -45,12 +49,22 @@ const QString kScoreHelp = QStringLiteral(
     "usage: veltrik-cli score ARTICLE PAGE... [--json]\n"
     "Analyses ARTICLE, then scores PAGE k (a file holding the body HTML of a result page) as the page of\n"
     "piece k, in order, as a manual run would; prints the status line and the similarity label after each.\n"
-    "--json prints an array of {\"label1\", \"label2\", \"items\": [{\"title\", \"url\"}]} instead.\n");
+    "--json prints an array of {\"label1\", \"label2\", \"items\": [{\"title\", \"url\"}]} instead.\n"
+    "--report prints only the HTML of the similar-site report after the last page.\n");
+
+const QString kCompareHelp = QStringLiteral(
+    "usage: veltrik-cli compare ARTICLE REFERENCE... [--keep-marks] [--json]\n"
+    "Compares ARTICLE with each REFERENCE in turn, as successive clicks on \"对比并标注\" in one comparator\n"
+    "window, and prints the three-line result of each run. --keep-marks checks \"多次标注\" for every run.\n"
+    "--json prints an array of {\"label\", \"marks\": [[start, length], ...]} instead: the red spans of the\n"
+    "article after each run, merged and sorted, in UTF-16 code units of the text with CR LF line breaks.\n");
 
 struct Arguments {
     QStringList positional;
     bool json = false;
     bool help = false;
+    bool report = false;
+    bool keepMarks = false;
     QString engine = QStringLiteral("baidu");
     QString unknownOption;
 };
@@ -62,6 +76,10 @@ Arguments parse(const QStringList &words)
         const QString &word = words[i];
         if (word == u"--json")
             parsed.json = true;
+        else if (word == u"--report")
+            parsed.report = true;
+        else if (word == u"--keep-marks")
+            parsed.keepMarks = true;
         else if (word == u"--help" || word == u"-h")
             parsed.help = true;
         else if (word == u"--engine" && i + 1 < words.size())
@@ -186,11 +204,51 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         if (arguments.json)
             results.append(QJsonObject{{u"label1"_qs, label1}, {u"label2"_qs, label2},
                                        {u"items"_qs, itemsOfPiece(state, state.curSentence)}});
-        else
+        else if (!arguments.report)
             out << label1 << "\n" << QString(label2).replace(u"\r\n"_qs, u"\n"_qs) << "\n";
     }
-    if (arguments.json)
+    if (arguments.report)
+        out << siteReportHtml(similarSites(state.siteTitles, state.siteUrls)) << "\n";
+    else if (arguments.json)
         printJson(out, QJsonDocument(results));
+    return kOk;
+}
+
+QJsonArray spansAsJson(const QList<TextSpan> &spans)
+{
+    QJsonArray array;
+    for (const TextSpan &span : spans)
+        array.append(QJsonArray{span.start, span.length});
+    return array;
+}
+
+int compare(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() < 2)
+        return usageError(err, QStringLiteral("compare takes an ARTICLE and at least one REFERENCE"), kCompareHelp);
+    const auto article = readArticle(arguments.positional[0], err);
+    if (!article)
+        return kFileError;
+    CompareTotals totals;
+    QList<TextSpan> red;
+    QJsonArray runs;
+    for (const QString &path : arguments.positional.mid(1)) {
+        const auto reference = readArticle(path, err);
+        if (!reference)
+            return kFileError;
+        const MatchResult run = matchPieces(*article, cutReference(*reference).pieces);
+        totals.add(run);
+        if (!arguments.keepMarks)
+            red.clear();
+        red = mergeSpans(red + run.marks);
+        const QString label = compareResultText(article->size(), reference->size(), run, totals, arguments.keepMarks);
+        if (arguments.json)
+            runs.append(QJsonObject{{u"label"_qs, label}, {u"marks"_qs, spansAsJson(red)}});
+        else
+            out << QString(label).replace(u"\r\n"_qs, u"\n"_qs) << "\n";
+    }
+    if (arguments.json)
+        printJson(out, QJsonDocument(runs));
     return kOk;
 }
 
@@ -210,7 +268,7 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
         const QString *help;
     };
     const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
-                                {u"score", score, &kScoreHelp}};
+                                {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp}};
     for (const Command &known : commands) {
         if (command != QStringView(known.name))
             continue;

@@ -94,6 +94,38 @@ TEST_F(CliTest, ScoreGivesBothLabelsAfterEachPage)
     EXPECT_EQ(pages[1][u"label2"_qs].toString(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
 }
 
+TEST_F(CliTest, CompareRunsOncePerReferenceWithMarksAfterEachRun)
+{
+    const QString article = file(u"a.txt"_qs, "我们去公园玩。今天天气很好，\n明天下雨了。");
+    const QString first = file(u"r1.txt"_qs, "我们去公园玩。");
+    const QString second = file(u"r2.txt"_qs, "明天下雨了。");
+    const CliRun fresh = run({u"compare"_qs, article, first, second, u"--json"_qs});
+    ASSERT_EQ(fresh.exitCode, 0) << fresh.err.toStdString();
+    const QJsonArray runs = QJsonDocument::fromJson(fresh.out.toUtf8()).array();
+    ASSERT_EQ(runs.size(), 2);
+    EXPECT_EQ(runs[0][u"marks"_qs].toArray(), (QJsonArray{QJsonArray{0, 7}}));
+    EXPECT_EQ(runs[1][u"marks"_qs].toArray(), (QJsonArray{QJsonArray{16, 6}})); // CR LF counts two
+    EXPECT_TRUE(runs[1][u"label"_qs].toString().startsWith(u"你的文章一共 22 字，重复 0 段， 1 句， 6 字\r\n"_qs));
+
+    const CliRun kept = run({u"compare"_qs, article, first, second, u"--keep-marks"_qs, u"--json"_qs});
+    const QJsonArray keptRuns = QJsonDocument::fromJson(kept.out.toUtf8()).array();
+    ASSERT_EQ(keptRuns.size(), 2);
+    EXPECT_EQ(keptRuns[1][u"marks"_qs].toArray(), (QJsonArray{QJsonArray{0, 7}, QJsonArray{16, 6}}));
+    EXPECT_TRUE(keptRuns[1][u"label"_qs].toString().startsWith(u"你的文章一共 22 字，重复 0 段， 2 句， 13 字\r\n"_qs));
+}
+
+TEST_F(CliTest, ScoreReportPrintsTheSimilarSitesTable)
+{
+    const QString article = file(u"a.txt"_qs, u"甲"_qs.repeated(76).toUtf8());
+    const QString item = testing::resultItem(u"论文网"_qs, u"http://a.test/"_qs);
+    const QString first = file(u"1.html"_qs, testing::resultPage(0, item).toUtf8());
+    const QString second = file(u"2.html"_qs, testing::resultPage(0, item).toUtf8());
+    const CliRun result = run({u"score"_qs, article, first, second, u"--report"_qs});
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, u"<br><br><br><br><br><table><tr><td><a href=\"http://a.test/\" target=_blank>论文网</a></td>"
+                          u"<td width=100 align=center>2</td></tr></table>\n"_qs);
+}
+
 struct FailureCase {
     const char *name;
     QStringList arguments;
@@ -118,12 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"unknown_option", {u"analyse"_qs, u"a.txt"_qs, u"--fast"_qs}, 2},
                       FailureCase{"unknown_engine", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"bing"_qs}, 2},
                       FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
-                      FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1}),
+                      FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
+                      FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CliHelp, EachCommandExplainsItself)
 {
-    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs}) {
+    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
