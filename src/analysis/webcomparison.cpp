@@ -1,5 +1,6 @@
 #include "webcomparison.h"
 
+#include "app/appearance.h"
 #include "app/form1.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
@@ -25,11 +26,6 @@ constexpr int kPacingIntervalMs = 1000;
 constexpr double kCompactEditorHeight = 2400;
 constexpr double kListHeight = 2400;
 constexpr double kListWidth = 1100;
-constexpr double kFullEditorWidth = 10140;
-constexpr double kFullEditorHeight = 6225;
-
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
 
 } // namespace
 
@@ -186,8 +182,8 @@ bool WebComparison::showsCompareFailure()
     if (m_form.RichTextBox1->text().isEmpty()) {
         inform(QStringLiteral("请先输入关键字"));
         state.autoMode = 0;
-        setTwipsHeight(m_form.RichTextBox1, kFullEditorHeight);
-        setTwipsWidth(m_form.RichTextBox1, kFullEditorWidth);
+        setTwipsHeight(m_form.RichTextBox1, Form1::kEditorDesignHeight);
+        setTwipsWidth(m_form.RichTextBox1, Form1::kEditorDesignWidth);
         m_form.List1->setVisible(false);
         return true;
     }
@@ -204,7 +200,7 @@ void WebComparison::enterCompactLayout()
     const double windowWidth = pixelsToTwips(m_form.frameGeometry().width(), logicalDpi(&m_form));
     setTwipsHeight(m_form.RichTextBox1, kCompactEditorHeight);
     setTwipsWidth(m_form.RichTextBox1, windowWidth - 1605);
-    m_form.RichTextBox1->setSelColor(kBlack);
+    m_form.RichTextBox1->setSelColor(kPlainBlack);
     setTwipsHeight(m_form.List1, kListHeight);
     setTwipsLeft(m_form.List1, windowWidth - 1500);
     setTwipsWidth(m_form.List1, kListWidth);
@@ -221,7 +217,7 @@ void WebComparison::markPieceInEditor(const QString &piece)
     for (qsizetype at = text.indexOf(piece); at >= 0; at = text.indexOf(piece, at + piece.size())) {
         editor.setSelStart(int(at));
         editor.setSelLength(int(piece.size()));
-        editor.setSelColor(kRed);
+        editor.setSelColor(kMarkRed);
     }
 }
 

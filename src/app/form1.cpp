@@ -7,7 +7,7 @@
 #include "components/desktop.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
-#include "fonts.h"
+#include "appearance.h"
 #include "welcometext.h"
 
 #include <QApplication>
@@ -27,27 +27,6 @@ namespace {
 // Design client area, in twips.
 constexpr double kClientWidth = 10425;
 constexpr double kClientHeight = 7290;
-// The editor's design size, to which the new and open commands return it.
-constexpr double kEditorWidth = 10140;
-constexpr double kEditorHeight = 6225;
-
-const QColor kRed(255, 0, 0);
-const QColor kBlue(0, 0, 255);
-
-QFont songTi(double points)
-{
-    QFont font(kSongTi);
-    font.setPointSizeF(points);
-    return font;
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
-
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget *parent)
@@ -78,8 +57,8 @@ void Form1::setupControls()
 
     RichTextBox1 = new RichEditor(client);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    RichTextBox1->setFont(songTi(9.75));
-    setTwipsGeometry(RichTextBox1, 135, 45, kEditorWidth, kEditorHeight);
+    RichTextBox1->setFont(songTiFont(9.75));
+    setTwipsGeometry(RichTextBox1, 135, 45, kEditorDesignWidth, kEditorDesignHeight);
     QTextDocument welcome;
     writeWelcomeText(welcome);
     RichTextBox1->setDocumentContent(welcome);
@@ -101,15 +80,15 @@ void Form1::setupLabels()
 {
     Label1 = new QLabel(QStringLiteral("请点击“分析”开始解析论文！"), centralWidget());
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(songTi(10.5));
-    setTextColor(Label1, kRed);
+    Label1->setFont(songTiFont(10.5));
+    setTextColor(Label1, kMarkRed);
     setTwipsGeometry(Label1, 225, 6345, 8385, 420);
 
     Label2 = new QLabel(centralWidget());
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(songTi(10.5));
+    Label2->setFont(songTiFont(10.5));
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColor(Label2, kBlue);
+    setTextColor(Label2, kFigureBlue);
     setTwipsGeometry(Label2, 5265, 6345, 4605, 780);
 }
 

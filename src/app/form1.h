@@ -42,6 +42,9 @@ class Form1 : public QMainWindow {
 public:
     static inline const QString kCaption = QStringLiteral("Veltrik V1.2.1");
     static inline const QString kAppTitle = QStringLiteral("Veltrik");
+    // The editor's design size, in twips, to which the new and open commands return it.
+    static constexpr double kEditorDesignWidth = 10140;
+    static constexpr double kEditorDesignHeight = 6225;
 
     explicit Form1(Form1Services services, QWidget *parent = nullptr);
     ~Form1() override;

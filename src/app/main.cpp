@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "app/appearance.h"
 #include "app/form1.h"
 #include "components/desktop.h"
 #include "components/webenginebrowser.h"

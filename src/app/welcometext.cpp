@@ -1,6 +1,6 @@
 #include "welcometext.h"
 
-#include "fonts.h"
+#include "appearance.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #include "form2.h"
 
-#include "app/fonts.h"
+#include "app/appearance.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
 
@@ -17,16 +17,6 @@ namespace {
 
 constexpr double kClientWidth = 9300;
 constexpr double kClientHeight = 7200;
-
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-
-QFont songTi(double points)
-{
-    QFont font(kSongTi);
-    font.setPointSizeF(points);
-    return font;
-}
 
 } // namespace
 
@@ -50,7 +40,7 @@ void Form2::setupEditors()
     RichTextBox2 = new RichEditor(this);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
     for (RichEditor *editor : {RichTextBox1, RichTextBox2})
-        editor->setFont(songTi(9));
+        editor->setFont(songTiFont(9));
     RichTextBox1->setText(QStringLiteral("你的论文"));
     RichTextBox2->setText(QStringLiteral("对比的文字"));
     setTwipsGeometry(RichTextBox1, 90, 90, 4470, 6270);
@@ -66,11 +56,9 @@ void Form2::setupControls()
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(songTi(10.5));
+    Label1->setFont(songTiFont(10.5));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = Label1->palette();
-    palette.setColor(QPalette::WindowText, kRed);
-    Label1->setPalette(palette);
+    setTextColor(Label1, kMarkRed);
     setTwipsGeometry(Label1, 180, 6435, 6090, 645);
 
     Check1 = new QCheckBox(QStringLiteral("多次标注"), this);
@@ -152,14 +140,14 @@ void Form2::Command1_Click()
     if (!severalRuns) {
         RichTextBox1->setSelStart(0);
         RichTextBox1->setSelLength(int(RichTextBox1->text().size()));
-        RichTextBox1->setSelColor(kBlack);
+        RichTextBox1->setSelColor(kPlainBlack);
     }
     const QString article = RichTextBox1->text();
     const QString reference = RichTextBox2->text();
     const MatchResult run = matchPieces(article, cutReference(reference).pieces);
     m_totals.add(run);
     // Overlapping marks are coloured once: the same red, far fewer edits.
-    RichTextBox1->colorSpans(mergeSpans(run.marks), kRed);
+    RichTextBox1->colorSpans(mergeSpans(run.marks), kMarkRed);
     if (!run.marks.isEmpty()) {
         // The selection stays on the last place coloured.
         RichTextBox1->setSelStart(int(run.marks.last().start));

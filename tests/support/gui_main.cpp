@@ -1,5 +1,5 @@
 // Entry point of the tests that need a QApplication (widgets, or the browser engine).
-#include "app/fonts.h"
+#include "app/appearance.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

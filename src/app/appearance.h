@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace veltrik {
+
+// The program's Chinese font. Where it is not installed, the CJK serif and sans fonts of the system
+// stand in for it, so that Chinese text never shows as boxes.
+inline const QString kSongTi = QStringLiteral("宋体");
+
+void installFontFallbacks();
+QFont songTiFont(double points);
+
+// Marked text, plain text, and the similarity figures.
+inline const QColor kMarkRed(255, 0, 0);
+inline const QColor kPlainBlack(0, 0, 0);
+inline const QColor kFigureBlue(0, 0, 255);
+
+// The colour of a label's text.
+void setTextColor(QWidget *widget, const QColor &color);
+
+} // namespace veltrik
