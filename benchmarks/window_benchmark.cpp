@@ -25,7 +25,8 @@ BENCHMARK(BM_WindowAnalysis)->Arg(200000)->Unit(benchmark::kMillisecond);
 void BM_ComparatorCompareAndMark(benchmark::State &state)
 {
     CompareTotals totals;
-    Form2 form(totals, benchmarks::thesisArticle(state.range(0)));
+    testing::FakeDesktop desktop;
+    Form2 form(totals, benchmarks::thesisArticle(state.range(0)), desktop);
     form.RichTextBox2->setText(benchmarks::referenceArticle(state.range(0)));
     for (auto _ : state)
         form.Command1_Click();

@@ -2,6 +2,8 @@
 
 #include "analysis/webcomparison.h"
 #include "comparator/form2.h"
+#include "documents/documentfiles.h"
+#include "editing/editcommands.h"
 #include "engine/enginemenu.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
@@ -10,6 +12,7 @@
 #include "appearance.h"
 #include "welcometext.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -41,6 +44,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setDesignSize();
     m_comparison = new WebComparison(*this);
     m_engineMenu = new EngineMenu(*this);
+    connectDocumentCommands();
     Form_Load();
 }
 
@@ -251,6 +255,44 @@ void Form1::tuichu_Click()
     endProgram();
 }
 
+void Form1::connectDocumentCommands()
+{
+    m_files = std::make_unique<DocumentFiles>(*this, *RichTextBox1, *m_services.desktop);
+    connect(wjcd->findChild<QAction *>(QStringLiteral("xinjian")), &QAction::triggered, this, &Form1::xinjian_Click);
+    connect(wjcd->findChild<QAction *>(QStringLiteral("dakai")), &QAction::triggered, this, &Form1::dakai_Click);
+    connect(wjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form1::baocun_Click);
+    new EditCommands(*RichTextBox1, *yjcd);
+    connect(RichTextBox1, &RichEditor::keyUp, this, &Form1::RichTextBox1_KeyUp);
+}
+
+// Clears the text only: the sentence list and the analysis stay as they are.
+void Form1::xinjian_Click()
+{
+    RichTextBox1->setText(QString());
+    setTwipsHeight(RichTextBox1, kEditorDesignHeight);
+    setTwipsWidth(RichTextBox1, kEditorDesignWidth);
+    List1->setVisible(false);
+}
+
+void Form1::dakai_Click()
+{
+    setTwipsHeight(RichTextBox1, kEditorDesignHeight);
+    setTwipsWidth(RichTextBox1, kEditorDesignWidth);
+    List1->setVisible(false);
+    m_files->open();
+}
+
+void Form1::baocun_Click()
+{
+    m_files->save();
+}
+
+void Form1::RichTextBox1_KeyUp(int key, Qt::KeyboardModifiers)
+{
+    if (key == Qt::Key_Space)
+        RichTextBox1->setSelFontName(kSongTi);
+}
+
 Form2 *Form1::comparator() const
 {
     return m_comparator;
@@ -259,7 +301,7 @@ Form2 *Form1::comparator() const
 void Form1::openComparator()
 {
     if (!m_comparator)
-        m_comparator = new Form2(m_comparatorTotals, RichTextBox1->text());
+        m_comparator = new Form2(m_comparatorTotals, RichTextBox1->text(), *m_services.desktop);
     m_comparator->show();
     m_comparator->raise();
     m_comparator->activateWindow();

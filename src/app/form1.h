@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -20,6 +21,7 @@ namespace veltrik {
 
 class BrowserView;
 class Desktop;
+class DocumentFiles;
 class EngineMenu;
 class Form2;
 class RichEditor;
@@ -57,6 +59,11 @@ public:
     void Form_Resize();
     // "退出": asks, maybe opens the product page, then ends the program.
     void tuichu_Click();
+    void xinjian_Click(); // 新建
+    void dakai_Click();   // 打开
+    void baocun_Click();  // 保存
+    // Releasing the space bar sets the typing font to 宋体.
+    void RichTextBox1_KeyUp(int key, Qt::KeyboardModifiers modifiers);
     // Shows the comparator window, modeless and without an owner; an open one is brought up unchanged.
     void openComparator();
     Form2 *comparator() const;
@@ -76,6 +83,7 @@ private:
     void setupButtons();
     void setupMenus();
     void setupFileMenu();
+    void connectDocumentCommands();
     void setupEditMenu();
     void setupEngineMenu();
     void setupTabOrder();
@@ -93,6 +101,7 @@ private:
     // The comparator's running totals live as long as the program; the window comes and goes.
     CompareTotals m_comparatorTotals;
     QPointer<Form2> m_comparator;
+    std::unique_ptr<DocumentFiles> m_files;
     bool m_ending = false;
 
 public:

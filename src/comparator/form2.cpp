@@ -3,6 +3,8 @@
 #include "app/appearance.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
+#include "documents/documentfiles.h"
+#include "editing/editcommands.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,7 +22,7 @@ constexpr double kClientHeight = 7200;
 
 } // namespace
 
-Form2::Form2(CompareTotals &totals, const QString &articleText)
+Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop)
     : m_totals(totals)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -31,6 +33,16 @@ Form2::Form2(CompareTotals &totals, const QString &articleText)
     setupMenu();
     setDesignSize();
     RichTextBox1->setText(articleText);
+    m_files = std::make_unique<DocumentFiles>(*this, *RichTextBox1, desktop);
+    connect(yjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form2::baocun_Click);
+    new EditCommands(*RichTextBox1, *yjcd);
+}
+
+Form2::~Form2() = default;
+
+void Form2::baocun_Click()
+{
+    m_files->save();
 }
 
 void Form2::setupEditors()

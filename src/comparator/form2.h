@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -11,6 +13,8 @@ class QPushButton;
 
 namespace veltrik {
 
+class Desktop;
+class DocumentFiles;
 class RichEditor;
 
 // The comparator window: the user's article on the left, a reference article on the right, and
@@ -24,10 +28,12 @@ public:
     static inline const QString kCaption = QStringLiteral("Veltrik-对比器");
 
     // `articleText` is the main editor's plain text, copied in on loading.
-    Form2(CompareTotals &totals, const QString &articleText);
+    Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop);
+    ~Form2() override;
 
     void Form_Resize();
     void Command1_Click();
+    void baocun_Click();
 
     RichEditor *RichTextBox1 = nullptr;
     RichEditor *RichTextBox2 = nullptr;
@@ -47,6 +53,7 @@ private:
     void setDesignSize();
 
     CompareTotals &m_totals;
+    std::unique_ptr<DocumentFiles> m_files;
 };
 
 } // namespace veltrik

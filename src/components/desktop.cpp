@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -25,6 +26,39 @@ bool SystemDesktop::openAddress(const QString &address)
 {
     const QUrl url(address);
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+} // namespace veltrik
+
+namespace veltrik {
+namespace {
+
+QString runFileDialog(QWidget *parent, const QString &title, const QString &filter, const QString &initialPath,
+                      QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.selectNameFilter(filter.section(QStringLiteral(";;"), 0, 0));
+    if (!initialPath.isEmpty())
+        dialog.selectFile(initialPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+QString SystemDesktop::chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
+                                        const QString &initialPath)
+{
+    return runFileDialog(parent, title, filter, initialPath, QFileDialog::AcceptOpen);
+}
+
+QString SystemDesktop::chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
+                                        const QString &initialPath)
+{
+    return runFileDialog(parent, title, filter, initialPath, QFileDialog::AcceptSave);
 }
 
 } // namespace veltrik

@@ -20,6 +20,13 @@ public:
     virtual void alert(QWidget *parent, const QString &text, const QString &title) = 0;
     // Opens the address with the system's default handler; false when that fails.
     virtual bool openAddress(const QString &address) = 0;
+    // File dialogs: `filter` in Qt's form ("Name(*.x);;Other(*.y)"), its first entry preselected; the
+    // chosen full path, or an empty text when the user cancels.
+    virtual QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
+                                     const QString &initialPath) = 0;
+    // The save dialog asks before replacing an existing file and appends no extension.
+    virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
+                                     const QString &initialPath) = 0;
 };
 
 // The real desktop: QMessageBox and QDesktopServices.
@@ -29,6 +36,10 @@ public:
     void inform(QWidget *parent, const QString &text, const QString &title) override;
     void alert(QWidget *parent, const QString &text, const QString &title) override;
     bool openAddress(const QString &address) override;
+    QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
+                             const QString &initialPath) override;
+    QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
+                             const QString &initialPath) override;
 };
 
 } // namespace veltrik

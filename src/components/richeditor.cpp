@@ -42,6 +42,8 @@ RichEditor::RichEditor(QWidget *parent)
     layout->addWidget(m_edit);
     m_edit->setAcceptRichText(false);
     m_edit->setTabChangesFocus(false);
+    // The windows pop up their own menu on a right click.
+    m_edit->setContextMenuPolicy(Qt::NoContextMenu);
     setFocusProxy(m_edit);
     m_edit->installEventFilter(this);
     m_edit->viewport()->installEventFilter(this);
@@ -72,6 +74,76 @@ void RichEditor::setText(const QString &text)
 void RichEditor::setDocumentContent(const QTextDocument &content)
 {
     m_edit->setDocument(content.clone(m_edit));
+}
+
+namespace {
+
+CharFormat charFormatOf(const QTextCharFormat &format, const QFont &defaultFont)
+{
+    CharFormat result;
+    const QStringList families = format.fontFamilies().toStringList();
+    result.font = families.isEmpty() ? defaultFont.family() : families.first();
+    result.pointSize = format.fontPointSize() > 0 ? format.fontPointSize() : defaultFont.pointSizeF();
+    if (format.foreground().style() != Qt::NoBrush)
+        result.color = format.foreground().color().rgb() & 0xFFFFFF;
+    result.bold = format.fontWeight() >= QFont::Bold;
+    result.italic = format.fontItalic();
+    result.underline = format.fontUnderline();
+    return result;
+}
+
+QTextCharFormat textCharFormatOf(const CharFormat &format)
+{
+    QTextCharFormat result;
+    if (!format.font.isEmpty())
+        result.setFontFamilies(QStringList{format.font});
+    if (format.pointSize > 0)
+        result.setFontPointSize(format.pointSize);
+    if (format.color)
+        result.setForeground(QColor::fromRgb(*format.color));
+    if (format.bold)
+        result.setFontWeight(QFont::Bold);
+    result.setFontItalic(format.italic);
+    result.setFontUnderline(format.underline);
+    return result;
+}
+
+} // namespace
+
+StyledText RichEditor::styledContent() const
+{
+    StyledText content;
+    const QFont defaultFont = document()->defaultFont();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        CharFormat last = charFormatOf(block.charFormat(), defaultFont);
+        if (block != document()->begin())
+            content.appendParagraphBreak(last);
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            last = charFormatOf(fragment.fragment().charFormat(), defaultFont);
+            content.append(fragment.fragment().text(), last);
+        }
+    }
+    return content;
+}
+
+void RichEditor::setStyledContent(const StyledText &content)
+{
+    document()->setUndoRedoEnabled(false);
+    document()->clear();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const FormatRun &run : content.runs) {
+        const QTextCharFormat format = textCharFormatOf(run.format);
+        const QStringList paragraphs = withNewlines(content.text.mid(run.start, run.length)).split(u'\n');
+        for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+            if (i > 0)
+                cursor.insertBlock(QTextBlockFormat(), format);
+            cursor.insertText(paragraphs[i], format);
+        }
+    }
+    cursor.endEditBlock();
+    document()->setUndoRedoEnabled(true);
+    m_edit->moveCursor(QTextCursor::Start);
 }
 
 int RichEditor::documentPosition(int textOffset) const
@@ -184,7 +256,7 @@ bool RichEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress && watched == m_edit->viewport()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        emit mouseDown(mouse->buttons(), mouse->modifiers(), mouse->position().toPoint());
+        emit mouseDown(mouse->buttons(), mouse->modifiers(), m_edit->viewport()->mapTo(this, mouse->position().toPoint()));
     } else if (event->type() == QEvent::KeyRelease && watched == m_edit) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!key->isAutoRepeat())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/styledtext.h"
 #include "text/textspan.h"
 
 #include <QColor>
@@ -29,6 +30,10 @@ public:
     void setText(const QString &text);
     // Replaces the whole content with a formatted document (takes ownership of nothing: it is cloned).
     void setDocumentContent(const QTextDocument &document);
+    // The whole content with its character formatting, fonts and sizes resolved against the defaults.
+    StyledText styledContent() const;
+    // Replaces the whole content with formatted text; the undo history starts afresh.
+    void setStyledContent(const StyledText &content);
 
     int selStart() const;
     // Moves the caret to the offset and collapses the selection.

@@ -3,12 +3,14 @@
 #include "compoundfile.h"
 #include "docxreader.h"
 #include "rtfreader.h"
+#include "rtfwriter.h"
 #include "text/linebreaks.h"
 #include "textfile.h"
 #include "wordreader.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace veltrik {
 namespace {
@@ -43,7 +45,7 @@ DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay)
     return wordWay || !looksLikeRtf(bytes) ? withoutFormatting(std::move(result)) : result;
 }
 
-DocumentResult loadDocument(const QString &path)
+DocumentResult loadDocument(const QString &path, bool wordWay)
 {
     QFile file(path);
     if (!file.exists())
@@ -57,7 +59,19 @@ DocumentResult loadDocument(const QString &path)
     const QByteArray bytes = file.read(kLargestDocument + 1);
     if (bytes.size() > kLargestDocument)
         return DocumentResult::failure(Status::TooLarge, u"文件超过 256 MB"_qs);
-    return loadDocumentBytes(bytes, opensThroughWord(path));
+    return loadDocumentBytes(bytes, wordWay);
+}
+
+std::optional<QString> saveRtf(const QString &path, const StyledText &document)
+{
+    // Written beside the old file and renamed over it: a failed save leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return u"无法写入（"_qs + file.errorString() + u"）"_qs;
+    file.write(writeRtf(document));
+    if (!file.commit())
+        return u"无法写入（"_qs + file.errorString() + u"）"_qs;
+    return std::nullopt;
 }
 
 } // namespace veltrik

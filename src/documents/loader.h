@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace veltrik {
 
 // Opening a document the way the open command does. Both ways look at the content, not the name:
@@ -17,10 +19,14 @@ namespace veltrik {
 // True for a path whose last three characters are exactly "doc", "DOC" or "Doc".
 bool opensThroughWord(const QString &path);
 
-DocumentResult loadDocument(const QString &path);
+// `wordWay` as the open command chooses it: opensThroughWord(path).
+DocumentResult loadDocument(const QString &path, bool wordWay);
 
 // The same, from bytes already read (`wordWay` chooses the way).
 DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay);
+
+// Saves as RTF; the reason for the user when it fails.
+std::optional<QString> saveRtf(const QString &path, const StyledText &document);
 
 inline constexpr qint64 kLargestDocument = 256ll * 1024 * 1024;
 

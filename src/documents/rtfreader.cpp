@@ -18,10 +18,21 @@ constexpr double kDefaultPointSize = 12;
 // SkipObject is an object's content: skipped, but for the result the object shows.
 enum class Destination { Body, Skip, SkipObject, FontTable, ColorTable };
 
+// Text after \dbch is double-byte text and takes the associated properties (\af, \afs, \ab, \ai) where
+// they are given, as LibreOffice and Word write Chinese runs; \loch and \hich return to the others.
+struct AssociatedFormat {
+    bool active = false;
+    std::optional<int> fontNumber;
+    std::optional<double> pointSize;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+};
+
 struct GroupState {
     Destination destination = Destination::Body;
     CharFormat format;
     int fontNumber = -1;
+    AssociatedFormat associated;
     int unicodeSkip = 1;
 };
 
@@ -84,6 +95,9 @@ private:
 
     void output(const QString &text);
     void flushBytes();
+    bool associatedWord(const QByteArray &word, bool on, int parameter);
+    int effectiveFontNumber();
+    CharFormat effectiveFormat();
     int codePageOfState();
     void finishFontName();
 
@@ -371,13 +385,14 @@ void RtfParser::formatWord(const QByteArray &word, bool hasParameter, int parame
 {
     const bool on = !hasParameter || parameter != 0;
     CharFormat &format = state().format;
-    if (word == "plain" || word == "b" || word == "i" || word == "ul" || word == "ulnone" || word == "cf" ||
-        word == "f" || word == "fs" || word == "uld" || word == "uldb" || word == "ulw")
-        flushBytes();
+    flushBytes();
+    if (associatedWord(word, on, parameter))
+        return;
     if (word == "plain") {
         format = CharFormat();
         format.pointSize = kDefaultPointSize;
         state().fontNumber = m_defaultFont;
+        state().associated = AssociatedFormat();
         format.font = m_fonts.value(m_defaultFont).name;
     } else if (word == "b") {
         format.bold = on;
@@ -395,6 +410,46 @@ void RtfParser::formatWord(const QByteArray &word, bool hasParameter, int parame
     } else if (word == "fs" && parameter > 0) {
         format.pointSize = parameter / 2.0;
     }
+}
+
+bool RtfParser::associatedWord(const QByteArray &word, bool on, int parameter)
+{
+    AssociatedFormat &associated = state().associated;
+    if (word == "dbch")
+        associated.active = true;
+    else if (word == "loch" || word == "hich")
+        associated.active = false;
+    else if (word == "af")
+        associated.fontNumber = parameter;
+    else if (word == "afs" && parameter > 0)
+        associated.pointSize = parameter / 2.0;
+    else if (word == "ab")
+        associated.bold = on;
+    else if (word == "ai")
+        associated.italic = on;
+    else
+        return false;
+    return true;
+}
+
+int RtfParser::effectiveFontNumber()
+{
+    const AssociatedFormat &associated = state().associated;
+    return associated.active && associated.fontNumber ? *associated.fontNumber : state().fontNumber;
+}
+
+CharFormat RtfParser::effectiveFormat()
+{
+    CharFormat format = state().format;
+    const AssociatedFormat &associated = state().associated;
+    if (!associated.active)
+        return format;
+    if (associated.fontNumber)
+        format.font = m_fonts.value(*associated.fontNumber).name;
+    format.pointSize = associated.pointSize.value_or(format.pointSize);
+    format.bold = associated.bold.value_or(format.bold);
+    format.italic = associated.italic.value_or(format.italic);
+    return format;
 }
 
 void RtfParser::fontTableWord(const QByteArray &word, int parameter)
@@ -435,7 +490,7 @@ void RtfParser::finishFontName()
 
 int RtfParser::codePageOfState()
 {
-    const auto font = m_fonts.constFind(state().fontNumber);
+    const auto font = m_fonts.constFind(effectiveFontNumber());
     if (font != m_fonts.constEnd() && font->codePage)
         return *font->codePage;
     return m_documentCodePage;
@@ -448,7 +503,7 @@ void RtfParser::flushBytes()
     if (m_pendingBytes.isEmpty())
         return;
     if (state().destination == Destination::Body)
-        m_out.append(decodeCodePage(m_pendingBytes, codePageOfState()), state().format);
+        m_out.append(decodeCodePage(m_pendingBytes, codePageOfState()), effectiveFormat());
     m_pendingBytes.clear();
 }
 
@@ -456,7 +511,7 @@ void RtfParser::output(const QString &text)
 {
     flushBytes();
     if (state().destination == Destination::Body)
-        m_out.append(text, state().format);
+        m_out.append(text, effectiveFormat());
 }
 
 } // namespace

@@ -27,7 +27,8 @@ int twipsOf(int pixels, const QWidget *widget)
 class Form2Test : public ::testing::Test {
 protected:
     CompareTotals totals;
-    Form2 form{totals, u"主窗口的文章"_qs};
+    testing::FakeDesktop desktop;
+    Form2 form{totals, u"主窗口的文章"_qs, desktop};
 };
 
 TEST_F(Form2Test, LoadsWithTheMainArticleAndItsDesignState)

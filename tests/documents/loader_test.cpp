@@ -1,6 +1,7 @@
 #include "documents/loader.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace veltrik {
@@ -31,7 +32,7 @@ class Fixtures : public ::testing::TestWithParam<FixtureCase> {};
 
 TEST_P(Fixtures, GiveTheDocumentText)
 {
-    const DocumentResult result = loadDocument(kData + u'/' + QString::fromLatin1(GetParam().file));
+    const DocumentResult result = loadDocument(kData + u'/' + QString::fromLatin1(GetParam().file), false);
     ASSERT_TRUE(result) << result.message.toStdString();
     EXPECT_EQ(result.content.text, fixtureText(GetParam().endsWithParagraphMark));
 }
@@ -51,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(WrittenByRealWriters, Fixtures,
 
 TEST(LoadDocument, RtfKeepsItsColoursTheWordWayDropsThem)
 {
-    const DocumentResult own = loadDocument(kData + u"/sample.rtf"_qs);
+    const DocumentResult own = loadDocument(kData + u"/sample.rtf"_qs, false);
     ASSERT_TRUE(own);
     const qsizetype red = own.content.text.indexOf(u"学术写作中的引用规范"_qs);
     bool foundRed = false;
@@ -81,7 +82,7 @@ class BrokenFiles : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(BrokenFiles, GiveAMessageInsteadOfText)
 {
-    const DocumentResult result = loadDocument(kData + u'/' + QString::fromLatin1(GetParam().file));
+    const DocumentResult result = loadDocument(kData + u'/' + QString::fromLatin1(GetParam().file), false);
     EXPECT_EQ(result.status, GetParam().status) << result.message.toStdString();
     EXPECT_FALSE(result.message.isEmpty());
     EXPECT_TRUE(result.content.text.isEmpty());
@@ -103,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LoadDocument, TruncatedRtfKeepsTheTextBeforeTheCut)
 {
-    const DocumentResult result = loadDocument(kData + u"/truncated-sample.rtf"_qs);
+    const DocumentResult result = loadDocument(kData + u"/truncated-sample.rtf"_qs, false);
     ASSERT_TRUE(result);
     EXPECT_TRUE(fixtureText(true).startsWith(result.content.text));
 }
@@ -111,14 +112,14 @@ TEST(LoadDocument, TruncatedRtfKeepsTheTextBeforeTheCut)
 TEST(LoadDocument, DamagedFilesThatStillReadDoNotCrash)
 {
     for (const char *file : {"damaged-sample.rtf", "damaged-sample.docx", "truncated-text-gbk.txt"}) {
-        const DocumentResult result = loadDocument(kData + u'/' + QString::fromLatin1(file));
+        const DocumentResult result = loadDocument(kData + u'/' + QString::fromLatin1(file), false);
         EXPECT_TRUE(result.status == DocumentResult::Status::Ok || !result.message.isEmpty()) << file;
     }
 }
 
 TEST(LoadDocument, AFolderIsNotADocument)
 {
-    EXPECT_EQ(loadDocument(kData).status, DocumentResult::Status::Unreadable);
+    EXPECT_EQ(loadDocument(kData, false).status, DocumentResult::Status::Unreadable);
 }
 
 struct NameCase {
@@ -138,6 +139,30 @@ INSTANTIATE_TEST_SUITE_P(Names, WordByName,
                                            NameCase{"Thesis.Doc", true}, NameCase{"thesis.dOc", false},
                                            NameCase{"thesis.docx", false}, NameCase{"mydoc", true},
                                            NameCase{"论文.txt", false}));
+
+} // namespace
+} // namespace veltrik
+
+namespace veltrik {
+namespace {
+
+TEST(SaveRtf, WritesAFileThatLoadsBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"论文.txt"_qs); // any name receives RTF
+    ASSERT_FALSE(saveRtf(path, StyledText::plain(u"内容\r\n第二段"_qs)).has_value());
+    const DocumentResult read = loadDocument(path, false);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.content.text, u"内容\r\n第二段"_qs);
+}
+
+TEST(SaveRtf, AFailedSaveSaysWhy)
+{
+    QTemporaryDir dir;
+    const auto error = saveRtf(dir.filePath(u"no-such-folder/论文.rtf"_qs), StyledText::plain(u"内容"_qs));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->startsWith(u"无法写入"_qs));
+}
 
 } // namespace
 } // namespace veltrik

@@ -75,6 +75,23 @@ TEST(RtfFormatting, ColoursFontsSizesAndStyles)
     EXPECT_EQ(result.content.text, u"aredxb"_qs);
 }
 
+TEST(RtfFormatting, DoubleByteTextTakesTheAssociatedProperties)
+{
+    const DocumentResult result = readRtf(
+        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f5\fcharset134 \'cb\'ce\'cc\'e5;}}\f0\fs24 )"
+        R"({\hich\af5\loch\f0\dbch\afs21\ab\af5\dbch \u20013?}{\hich\af5\loch\fs21\f0\dbch\af5\loch x}})");
+    ASSERT_TRUE(result);
+    ASSERT_EQ(result.content.runs.size(), 2);
+    const CharFormat chinese = result.content.runs[0].format;
+    EXPECT_EQ(chinese.font, u"宋体"_qs);
+    EXPECT_EQ(chinese.pointSize, 10.5);
+    EXPECT_TRUE(chinese.bold);
+    const CharFormat latin = result.content.runs[1].format;
+    EXPECT_EQ(latin.font, u"Arial"_qs);
+    EXPECT_EQ(latin.pointSize, 10.5);
+    EXPECT_FALSE(latin.bold);
+}
+
 TEST(RtfDamage, NotRtfIsRefused)
 {
     EXPECT_EQ(readRtf("plain text").status, DocumentResult::Status::NotThisFormat);

@@ -24,4 +24,16 @@ bool FakeDesktop::openAddress(const QString &address)
     return shellWorks;
 }
 
+QString FakeDesktop::chooseFileToOpen(QWidget *, const QString &title, const QString &filter, const QString &initialPath)
+{
+    fileDialogs << title + u'|' + filter + u'|' + initialPath;
+    return nextChosenFile;
+}
+
+QString FakeDesktop::chooseFileToSave(QWidget *, const QString &title, const QString &filter, const QString &initialPath)
+{
+    fileDialogs << title + u'|' + filter + u'|' + initialPath;
+    return nextChosenFile;
+}
+
 } // namespace veltrik::testing

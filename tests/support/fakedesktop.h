@@ -13,12 +13,19 @@ public:
     void inform(QWidget *parent, const QString &text, const QString &title) override;
     void alert(QWidget *parent, const QString &text, const QString &title) override;
     bool openAddress(const QString &address) override;
+    QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
+                             const QString &initialPath) override;
+    QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
+                             const QString &initialPath) override;
 
     bool answerYes = true;
     bool shellWorks = true;
     // Each box as "kind|title|text".
     QStringList boxes;
     QStringList openedAddresses;
+    // What the next file dialog returns (empty: cancelled), and each dialog as "title|filter|initial path".
+    QString nextChosenFile;
+    QStringList fileDialogs;
 };
 
 } // namespace veltrik::testing

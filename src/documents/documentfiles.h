@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace veltrik {
+
+class Desktop;
+class RichEditor;
+
+// Opening and saving the article of one window's editor. Each window has its own, and each remembers the
+// path last chosen in it and offers it in its next dialog.
+class DocumentFiles {
+public:
+    static inline const QString kFilter =
+        QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
+
+    DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop);
+
+    // Asks for a file and puts its text into the editor: a name ending in "doc", "DOC" or "Doc" as
+    // plain text the Word way, anything else through the editor's own load (RTF keeps its formatting).
+    // A file that cannot be opened gets a message naming it and the reason; the editor keeps its text.
+    // Whether or not anything was read, the whole text then turns black and the caret goes to the start.
+    void open();
+    // Asks for a name, turns the selection black, and writes the whole document as RTF under that name.
+    void save();
+
+    const QString &lastPath() const { return m_lastPath; }
+
+private:
+    void loadInto(const QString &path);
+    void turnTextBlack();
+
+    QWidget &m_window;
+    RichEditor &m_editor;
+    Desktop &m_desktop;
+    QString m_lastPath;
+};
+
+} // namespace veltrik

@@ -1,0 +1,167 @@
+#include "components/richeditor.h"
+#include "components/twips.h"
+#include "documents/documentfiles.h"
+#include "documents/loader.h"
+#include "support/form1fixture.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace veltrik {
+namespace {
+
+using testing::Form1Fixture;
+
+const QString kData = QStringLiteral(VELTRIK_TEST_DATA);
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+bool boldAt(const RichEditor &editor, int offset)
+{
+    QTextCursor cursor(editor.findChild<QTextDocument *>());
+    cursor.setPosition(editor.documentPosition(offset) + 1);
+    return cursor.charFormat().fontWeight() >= QFont::Bold;
+}
+
+class DocumentFilesTest : public ::testing::Test {
+protected:
+    Form1Fixture fixture;
+    Form1 &form = *fixture.form;
+    QTemporaryDir dir;
+
+    QString copyOfFixture(const char *fixtureName, const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(QFile::copy(kData + u'/' + QString::fromLatin1(fixtureName), path));
+        return path;
+    }
+
+    void open(const QString &path)
+    {
+        fixture.desktop.nextChosenFile = path;
+        form.dakai_Click();
+    }
+};
+
+TEST_F(DocumentFilesTest, CancellingOpenStillResizesHidesAndTurnsTextBlack)
+{
+    form.state().workText = u"已分析"_qs;
+    form.List1->show();
+    form.RichTextBox1->setText(u"红色的字"_qs);
+    form.RichTextBox1->setSelStart(0);
+    form.RichTextBox1->setSelLength(2);
+    form.RichTextBox1->setSelColor(kRed);
+    open(QString());
+    EXPECT_EQ(form.RichTextBox1->text(), u"红色的字"_qs);
+    EXPECT_EQ(form.RichTextBox1->colorAt(0), kBlack);
+    EXPECT_TRUE(form.List1->isHidden());
+    EXPECT_EQ(form.RichTextBox1->width(), twipsToPixels(10140, logicalDpi(&form)));
+    EXPECT_EQ(form.RichTextBox1->selStart(), 0);
+    EXPECT_EQ(form.RichTextBox1->selLength(), 0);
+    EXPECT_EQ(fixture.desktop.fileDialogs,
+              QStringList{u"请选择一个文件|WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)|"_qs});
+}
+
+struct WayCase {
+    const char *name;
+    bool wordWay;
+};
+
+class OpenWays : public DocumentFilesTest, public ::testing::WithParamInterface<WayCase> {};
+
+// The RTF fixture under several names: the Word way gives plain text, the editor's own keeps the bold run.
+TEST_P(OpenWays, NameDecidesTheWay)
+{
+    open(copyOfFixture("sample.rtf", QString::fromUtf8(GetParam().name)));
+    const QString text = form.RichTextBox1->text();
+    ASSERT_TRUE(text.contains(u"规范训练"_qs));
+    EXPECT_EQ(boldAt(*form.RichTextBox1, int(text.indexOf(u"规范训练"_qs))), !GetParam().wordWay);
+    EXPECT_EQ(form.RichTextBox1->colorAt(int(text.indexOf(u"学术写作"_qs))), kBlack);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, OpenWays,
+                         ::testing::Values(WayCase{"thesis.doc", true}, WayCase{"THESIS.DOC", true},
+                                           WayCase{"Thesis.Doc", true}, WayCase{"thesis.dOc", false},
+                                           WayCase{"thesis.docx", false}, WayCase{"thesis.rtf", false}),
+                         [](const auto &info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
+
+TEST_F(DocumentFilesTest, OpensWordAndTextFiles)
+{
+    open(copyOfFixture("sample.doc", u"论文.doc"_qs));
+    EXPECT_TRUE(form.RichTextBox1->text().startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
+    open(copyOfFixture("text-gbk.txt", u"论文.txt"_qs));
+    EXPECT_TRUE(form.RichTextBox1->text().startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
+    EXPECT_TRUE(fixture.desktop.boxes.isEmpty());
+    EXPECT_TRUE(fixture.desktop.fileDialogs.last().endsWith(u"论文.doc"_qs)); // the last path is offered again
+}
+
+TEST_F(DocumentFilesTest, AFileThatCannotBeOpenedGetsAMessageAndTheTextStays)
+{
+    form.RichTextBox1->setText(u"我的论文"_qs);
+    open(copyOfFixture("truncated-sample.doc", u"坏文件.doc"_qs));
+    EXPECT_EQ(form.RichTextBox1->text(), u"我的论文"_qs);
+    ASSERT_EQ(fixture.desktop.boxes.size(), 1);
+    EXPECT_TRUE(fixture.desktop.boxes[0].startsWith(u"critical|Veltrik|无法打开文件“坏文件.doc”：Word 文件已损坏"_qs))
+        << fixture.desktop.boxes[0].toStdString();
+}
+
+TEST_F(DocumentFilesTest, NewClearsTheTextButNotTheAnalysis)
+{
+    form.state().workText = u"已分析"_qs;
+    form.xinjian_Click();
+    EXPECT_TRUE(form.RichTextBox1->text().isEmpty());
+    EXPECT_EQ(form.state().workText, u"已分析"_qs);
+    EXPECT_TRUE(form.List1->isHidden());
+}
+
+TEST_F(DocumentFilesTest, SaveWritesRtfWithTheMarksButNotInTheSelection)
+{
+    form.RichTextBox1->setText(u"第一句红色。第二句红色。"_qs);
+    form.RichTextBox1->colorSpans({{0, 6}, {6, 6}}, kRed);
+    form.RichTextBox1->setSelStart(6);
+    form.RichTextBox1->setSelLength(6);
+    fixture.desktop.nextChosenFile = dir.filePath(u"a.txt"_qs);
+    form.baocun_Click();
+    EXPECT_EQ(fixture.desktop.fileDialogs.last().section(u'|', 0, 0), u"请输入文件名"_qs);
+    QFile saved(dir.filePath(u"a.txt"_qs));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("{\\rtf1"));
+    const DocumentResult read = loadDocument(dir.filePath(u"a.txt"_qs), false);
+    ASSERT_TRUE(read);
+    ASSERT_GE(read.content.runs.size(), 2);
+    EXPECT_EQ(read.content.runs[0].format.color, 0xFF0000u);
+    EXPECT_EQ(read.content.runs[0].length, 6);
+    EXPECT_EQ(read.content.runs[1].format.color, 0x000000u);
+}
+
+TEST_F(DocumentFilesTest, CancelledSaveWritesNothingButTurnsTheSelectionBlack)
+{
+    form.RichTextBox1->setText(u"红字"_qs);
+    form.RichTextBox1->colorSpans({{0, 2}}, kRed);
+    form.RichTextBox1->setSelStart(0);
+    form.RichTextBox1->setSelLength(1);
+    fixture.desktop.nextChosenFile.clear();
+    form.baocun_Click();
+    EXPECT_EQ(form.RichTextBox1->colorAt(0), kBlack);
+    EXPECT_EQ(form.RichTextBox1->colorAt(1), kRed);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(DocumentFilesTest, AFailedSaveGetsAMessage)
+{
+    fixture.desktop.nextChosenFile = dir.filePath(u"missing/论文.rtf"_qs);
+    form.baocun_Click();
+    ASSERT_EQ(fixture.desktop.boxes.size(), 1);
+    EXPECT_TRUE(fixture.desktop.boxes[0].startsWith(u"critical|Veltrik|无法保存文件“论文.rtf”："_qs));
+}
+
+} // namespace
+} // namespace veltrik
