@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev libxkbcommon-dev
-  libicu-dev libgtest-dev libbenchmark-dev
+  libicu-dev libzip-dev libgtest-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
 )
 packages+=("$@")

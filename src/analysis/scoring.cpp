@@ -194,7 +194,7 @@ QString pageTextOf(const QString &html)
     // Every character is written; the position only moves on for one that is kept.
     for (const QChar c : html) {
         *out = c;
-        out += (c.unicode() != 0x3000) & table.contains(c.unicode());
+        out += int(c.unicode() != 0x3000) & int(table.contains(c.unicode()));
     }
     text.truncate(out - text.constData());
     return text;

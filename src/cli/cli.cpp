@@ -5,6 +5,7 @@
 #include "analysis/segmentation.h"
 #include "analysis/sitereport.h"
 #include "comparator/compareandmark.h"
+#include "documents/loader.h"
 #include "engine/endpoints.h"
 #include "text/linebreaks.h"
 
@@ -32,11 +33,14 @@ const QString kUsage = QStringLiteral(
     "  score ARTICLE PAGE... [--json|--report]   score result pages as a manual run would\n"
     "  compare ARTICLE REFERENCE... [--keep-marks] [--json]\n"
     "                                            compare and mark, once per reference\n"
+    "  text FILE                                 the text the open command puts into the editor\n"
+    "  to-rtf FILE OUT                           open FILE and save it as RTF, as the program does\n"
     "'veltrik-cli COMMAND --help' tells more about a command.\n");
 
 const QString kAnalyseHelp = QStringLiteral(
     "usage: veltrik-cli analyse FILE [--json]\n"
-    "Reads FILE as UTF-8 text and prints the status line of the analysis, then the list rows.\n"
+    "Opens FILE as the open command does (Word, RTF or text) and prints the status line of the analysis,\n"
+    "then the list rows.\n"
     "--json prints {\"caption\", \"count\", \"rows\", \"pieces\"} instead.\n");
 
 const QString kQueryHelp = QStringLiteral(
@@ -51,6 +55,15 @@ const QString kScoreHelp = QStringLiteral(
     "piece k, in order, as a manual run would; prints the status line and the similarity label after each.\n"
     "--json prints an array of {\"label1\", \"label2\", \"items\": [{\"title\", \"url\"}]} instead.\n"
     "--report prints only the HTML of the similar-site report after the last page.\n");
+
+const QString kTextHelp = QStringLiteral(
+    "usage: veltrik-cli text FILE\n"
+    "Prints, as UTF-8 with CR LF line breaks, the text the open command would put into the editor: a name\n"
+    "ending in \"doc\", \"DOC\" or \"Doc\" the Word way, any other by its content.\n");
+
+const QString kToRtfHelp = QStringLiteral(
+    "usage: veltrik-cli to-rtf FILE OUT\n"
+    "Opens FILE as the open command does and writes OUT as the save command does (RTF, whatever its name).\n");
 
 const QString kCompareHelp = QStringLiteral(
     "usage: veltrik-cli compare ARTICLE REFERENCE... [--keep-marks] [--json]\n"
@@ -92,7 +105,7 @@ Arguments parse(const QStringList &words)
     return parsed;
 }
 
-std::optional<QString> readTextFile(const QString &path, QTextStream &err)
+std::optional<QString> readHtmlFile(const QString &path, QTextStream &err)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -105,10 +118,19 @@ std::optional<QString> readTextFile(const QString &path, QTextStream &err)
     return QString::fromUtf8(bytes);
 }
 
+DocumentResult openAsTheProgramDoes(const QString &path)
+{
+    return loadDocument(path, opensThroughWord(path));
+}
+
 std::optional<QString> readArticle(const QString &path, QTextStream &err)
 {
-    const auto text = readTextFile(path, err);
-    return text ? std::optional(withEditorLineBreaks(*text)) : std::nullopt;
+    const DocumentResult document = openAsTheProgramDoes(path);
+    if (!document) {
+        err << "veltrik-cli: cannot open " << path << ": " << document.message << "\n";
+        return std::nullopt;
+    }
+    return document.content.text;
 }
 
 void printJson(QTextStream &out, const QJsonDocument &document)
@@ -188,7 +210,7 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
     QString label2;
     QJsonArray results;
     for (qsizetype k = 0; k < pages.size(); ++k) {
-        const auto html = readTextFile(pages[k], err);
+        const auto html = readHtmlFile(pages[k], err);
         if (!html)
             return kFileError;
         // The compare of piece k has been issued: the page fields are empty, the position moved on.
@@ -220,6 +242,34 @@ QJsonArray spansAsJson(const QList<TextSpan> &spans)
     for (const TextSpan &span : spans)
         array.append(QJsonArray{span.start, span.length});
     return array;
+}
+
+int text(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() != 1)
+        return usageError(err, QStringLiteral("text takes one FILE"), kTextHelp);
+    const auto article = readArticle(arguments.positional[0], err);
+    if (!article)
+        return kFileError;
+    out << *article;
+    return kOk;
+}
+
+int toRtf(const Arguments &arguments, QTextStream &, QTextStream &err)
+{
+    if (arguments.positional.size() != 2)
+        return usageError(err, QStringLiteral("to-rtf takes a FILE and an OUT"), kToRtfHelp);
+    const QString &path = arguments.positional[0];
+    const DocumentResult document = openAsTheProgramDoes(path);
+    if (!document) {
+        err << "veltrik-cli: cannot open " << path << ": " << document.message << "\n";
+        return kFileError;
+    }
+    if (const auto error = saveRtf(arguments.positional[1], document.content)) {
+        err << "veltrik-cli: cannot save " << arguments.positional[1] << ": " << *error << "\n";
+        return kFileError;
+    }
+    return kOk;
 }
 
 int compare(const Arguments &arguments, QTextStream &out, QTextStream &err)
@@ -268,7 +318,8 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
         const QString *help;
     };
     const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
-                                {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp}};
+                                {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp},
+                                {u"text", text, &kTextHelp}, {u"to-rtf", toRtf, &kToRtfHelp}};
     for (const Command &known : commands) {
         if (command != QStringView(known.name))
             continue;

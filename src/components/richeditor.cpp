@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -71,9 +72,14 @@ void RichEditor::setText(const QString &text)
     m_edit->setPlainText(withNewlines(text));
 }
 
+// Copied into the editor's own document: a document set from outside is laid out eagerly, which makes
+// every later load many times slower.
 void RichEditor::setDocumentContent(const QTextDocument &content)
 {
-    m_edit->setDocument(content.clone(m_edit));
+    document()->clear();
+    QTextCursor cursor(document());
+    cursor.insertFragment(QTextDocumentFragment(&content));
+    m_edit->moveCursor(QTextCursor::Start);
 }
 
 namespace {

@@ -28,7 +28,7 @@ public:
     // Replaces the whole content; the new text takes the default character format. CR LF, lone CR and
     // lone LF each end a paragraph.
     void setText(const QString &text);
-    // Replaces the whole content with a formatted document (takes ownership of nothing: it is cloned).
+    // Replaces the whole content with a copy of a formatted document.
     void setDocumentContent(const QTextDocument &document);
     // The whole content with its character formatting, fonts and sizes resolved against the defaults.
     StyledText styledContent() const;

@@ -126,6 +126,31 @@ TEST_F(CliTest, ScoreReportPrintsTheSimilarSitesTable)
                           u"<td width=100 align=center>2</td></tr></table>\n"_qs);
 }
 
+TEST_F(CliTest, TextPrintsWhatTheOpenCommandWouldShow)
+{
+    const QString doc = QStringLiteral(VELTRIK_TEST_DATA "/sample.doc");
+    const CliRun word = run({u"text"_qs, doc});
+    ASSERT_EQ(word.exitCode, 0) << word.err.toStdString();
+    EXPECT_TRUE(word.out.startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
+    const CliRun gbk = run({u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/text-gbk.txt")});
+    EXPECT_TRUE(gbk.out.endsWith(u"参考文献著录规则》。"_qs));
+    const CliRun broken = run({u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/truncated-sample.doc")});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.err.contains(u"Word 文件已损坏"_qs));
+}
+
+TEST_F(CliTest, ToRtfWritesWhatTheSaveCommandWrites)
+{
+    const QString out = dir.filePath(u"out.doc"_qs);
+    const CliRun result = run({u"to-rtf"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.docx"), out});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().startsWith("{\\rtf1"));
+    const CliRun back = run({u"text"_qs, out}); // a .doc name: the Word way, which reads RTF too
+    EXPECT_EQ(back.out, run({u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.docx")}).out);
+}
+
 struct FailureCase {
     const char *name;
     QStringList arguments;
@@ -151,12 +176,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"unknown_engine", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"bing"_qs}, 2},
                       FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
-                      FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2}),
+                      FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
+                      FailureCase{"to_rtf_without_out", {u"to-rtf"_qs, u"a.txt"_qs}, 2},
+                      FailureCase{"text_of_a_binary_file", {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CliHelp, EachCommandExplainsItself)
 {
-    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs}) {
+    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs, u"to-rtf"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
