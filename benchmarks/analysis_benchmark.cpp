@@ -61,7 +61,7 @@ void scoreRepeatedly(benchmark::State &state, const QString &page)
     for (auto _ : state) {
         analysis.curSentence = 1;
         analysis.resultCount = 1;
-        const ScoringOutcome outcome = scorePage(analysis, page);
+        const ScoringOutcome outcome = scorePage(analysis, {page, page, QStringLiteral("https://www.baidu.com/s?wd=x")});
         benchmark::DoNotOptimize(outcome.similarityCaption);
     }
     state.SetBytesProcessed(state.iterations() * page.size() * 2);

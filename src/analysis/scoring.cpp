@@ -4,6 +4,8 @@
 #include "text/numbers.h"
 #include "text/replace.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringMatcher>
 
 namespace veltrik {
@@ -184,6 +186,29 @@ std::optional<QString> markItemsInOnePass(const QString &html)
     return marked;
 }
 
+// Entities the browser writes in attribute values.
+QString htmlUnescaped(QStringView value)
+{
+    if (!value.contains(u'&'))
+        return value.toString();
+    QString text = value.toString();
+    text.replace(u"&quot;"_qs, u"\""_qs).replace(u"&#39;"_qs, u"'"_qs).replace(u"&lt;"_qs, u"<"_qs);
+    text.replace(u"&gt;"_qs, u">"_qs).replace(u"&nbsp;"_qs, u"\u00A0"_qs).replace(u"&amp;"_qs, u"&"_qs);
+    return text;
+}
+
+std::optional<ResultItem> itemOfJson(const QString &value)
+{
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(value.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !json.isObject() || !json.object().value(u"title").isString())
+        return std::nullopt;
+    QString title = json.object().value(u"title").toString();
+    for (const QString &tag : kHighlightTags)
+        title = replaceAll(title, tag, QString());
+    return ResultItem{title, json.object().value(u"url").toString()};
+}
+
 } // namespace
 
 QString pageTextOf(const QString &html)
@@ -214,20 +239,20 @@ QString markItems(const QString &html)
     return markItemsPassByPass(html);
 }
 
-QList<ResultItem> itemsOfMarkedPage(const QString &markedHtml)
+QList<ResultItem> itemsOfPage(const QString &html)
 {
-    const QStringMatcher marker(kItemMarker);
+    static const QString attribute = QStringLiteral("data-tools=");
+    const QStringMatcher matcher(attribute);
     QList<ResultItem> items;
-    // Marker positions: every third one closes an item whose title and address are the two pieces before.
-    qsizetype markers[3] = {-1, -1, -1};
-    int seen = 0;
-    for (qsizetype at = marker.indexIn(markedHtml); at >= 0; at = marker.indexIn(markedHtml, at + kItemMarker.size())) {
-        markers[seen % 3] = at;
-        if (++seen % 3 == 0) {
-            const qsizetype titleStart = markers[0] + kItemMarker.size();
-            const qsizetype urlStart = markers[1] + kItemMarker.size();
-            items.append({markedHtml.mid(titleStart, markers[1] - titleStart), markedHtml.mid(urlStart, markers[2] - urlStart)});
-        }
+    for (qsizetype at = matcher.indexIn(html); at >= 0; at = matcher.indexIn(html, at + attribute.size())) {
+        const qsizetype open = at + attribute.size();
+        if (open >= html.size() || (html[open] != u'\'' && html[open] != u'"'))
+            continue;
+        const qsizetype close = html.indexOf(html[open], open + 1);
+        if (close < 0)
+            break;
+        if (const auto item = itemOfJson(htmlUnescaped(QStringView(html).sliced(open + 1, close - open - 1))))
+            items.append(*item);
     }
     return items;
 }
@@ -244,15 +269,20 @@ QString progressCaption(qsizetype sentenceNumber, qsizetype sentenceCount)
            u" 句。"_qs;
 }
 
-ScoringOutcome scorePage(AnalysisState &state, const QString &bodyHtml)
+ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
 {
     ScoringOutcome outcome;
-    state.pageHtml = bodyHtml;
+    if (isSecurityCheckPage(page)) {
+        outcome.securityCheck = true;
+        outcome.progressCaption = securityCheckCaption(state.curSentence);
+        return outcome;
+    }
+    state.pageHtml = page.bodyHtml;
     state.pageText = pageTextOf(state.pageHtml);
     if (!state.pageHtml.isEmpty()) {
         outcome.similarityCaption = scoreFigures(state);
         state.markedHtml = markItems(state.pageHtml);
-        storeItems(state, itemsOfMarkedPage(state.markedHtml));
+        storeItems(state, itemsOfPage(state.pageHtml));
         ++state.resultCount;
     }
     if (state.sentences)

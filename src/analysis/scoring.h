@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysisstate.h"
+#include "securitycheck.h"
 
 #include <QList>
 #include <QString>
@@ -32,8 +33,10 @@ QString highlightTextOf(const QString &html);
 // The page with every result item's JSON and anchor text replaced by the item marker, highlight tags removed.
 QString markItems(const QString &html);
 
-// Title and address of each item of a marked page, in page order: every third marker closes an item.
-QList<ResultItem> itemsOfMarkedPage(const QString &markedHtml);
+// Title and address of each result item, in page order. Each data-tools attribute gives one item: its
+// value is read as JSON (escapes decoded, members in any order, other members ignored), whatever follows
+// the attribute; a value that is not a JSON object with a title is skipped. Titles keep no highlight tags.
+QList<ResultItem> itemsOfPage(const QString &html);
 
 // The similarity of one piece, in whole percent.
 double sentencePercent(qsizetype highlightLength, qsizetype pieceLength);
@@ -42,14 +45,15 @@ double sentencePercent(qsizetype highlightLength, qsizetype pieceLength);
 struct ScoringOutcome {
     std::optional<QString> similarityCaption; // Label2
     std::optional<QString> progressCaption;   // Label1
+    bool securityCheck = false;               // the page was a security check, not a result
 };
 
-// One scoring pass over the body HTML of the page that arrived for piece number state.curSentence
-// (1-based): fills pageHtml, pageText and markedHtml, adds to similaritySum, stores the page's items in
-// that piece's ten slots (items beyond the tenth are dropped) and counts the page in resultCount. An empty
-// body changes only the progress line. Each step that cannot be done (no such piece, a zero divisor) is
-// skipped and the next one runs.
-ScoringOutcome scorePage(AnalysisState &state, const QString &bodyHtml);
+// One scoring pass over the page that arrived for piece number state.curSentence (1-based): fills
+// pageHtml, pageText and markedHtml, adds to similaritySum, stores the page's items in that piece's ten
+// slots (items beyond the tenth are dropped) and counts the page in resultCount. An empty body changes
+// only the progress line. Each step that cannot be done (no such piece, a zero divisor) is skipped and the
+// next one runs. A security check page changes nothing but the status line, which says what to do.
+ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page);
 
 // "现在正在对比第 N 句！共 M 句。"
 QString progressCaption(qsizetype sentenceNumber, qsizetype sentenceCount);

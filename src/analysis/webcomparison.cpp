@@ -132,6 +132,7 @@ void WebComparison::List1_Click()
 void WebComparison::compare()
 {
     ++m_compareDepth;
+    m_securityCheckShown = false;
     AnalysisState &state = m_form.state();
     state.pageHtml.clear();
     state.markedHtml.clear();
@@ -230,7 +231,8 @@ void WebComparison::selectRow(int row)
 
 void WebComparison::Timer2_Timer()
 {
-    if (m_messageOpen)
+    // While a security check is shown, the user has to pass it first: nothing is sent or repeated.
+    if (m_messageOpen || m_securityCheckShown)
         return;
     if (m_form.WebBrowser1->busy()) {
         m_tickWaiting = true;
@@ -269,14 +271,17 @@ void WebComparison::WebBrowser1_DownloadBegin()
 void WebComparison::WebBrowser1_DownloadComplete()
 {
     if (!m_form.WebBrowser1->busy()) {
-        const ScoringOutcome outcome = scorePage(m_form.state(), getPageHtml(*m_form.WebBrowser1, u"Body"_qs));
+        const BrowserView &browser = *m_form.WebBrowser1;
+        const ScoringOutcome outcome = scorePage(
+            m_form.state(), {getPageHtml(browser, u"Body"_qs), getPageHtml(browser, u"Page"_qs), browser.url()});
+        m_securityCheckShown = outcome.securityCheck;
         if (outcome.similarityCaption)
             m_form.Label2->setText(*outcome.similarityCaption);
         if (outcome.progressCaption)
             m_form.Label1->setText(*outcome.progressCaption);
     }
     m_form.WebBrowser1->setSilent(true);
-    if (m_tickWaiting && !m_form.WebBrowser1->busy() && !m_messageOpen)
+    if (m_tickWaiting && !m_form.WebBrowser1->busy() && !m_messageOpen && !m_securityCheckShown)
         continuePacing();
 }
 

@@ -23,7 +23,9 @@ class Form1;
 //   page's completion has been handled;
 // - ignores pacing ticks while one of its message boxes is open;
 // - starts the pacing interval afresh with every request, so that requests are a second apart at least;
-// - takes a repeated piece's page off resultCount only when that page was counted.
+// - takes a repeated piece's page off resultCount only when that page was counted;
+// - does not score a security check page: the run waits until the user has passed the check, and the
+//   next page that arrives is scored for the piece that was being compared.
 class WebComparison : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebComparison)
@@ -61,6 +63,7 @@ private:
     QString m_pendingNavigation;
     bool m_tickWaiting = false;
     bool m_messageOpen = false;
+    bool m_securityCheckShown = false;
 };
 
 } // namespace veltrik

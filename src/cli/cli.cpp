@@ -53,6 +53,7 @@ const QString kScoreHelp = QStringLiteral(
     "usage: veltrik-cli score ARTICLE PAGE... [--json]\n"
     "Analyses ARTICLE, then scores PAGE k (a file holding the body HTML of a result page) as the page of\n"
     "piece k, in order, as a manual run would; prints the status line and the similarity label after each.\n"
+    "A security check page is not scored: the page after it is taken for the same piece.\n"
     "--json prints an array of {\"label1\", \"label2\", \"items\": [{\"title\", \"url\"}]} instead.\n"
     "--report prints only the HTML of the similar-site report after the last page.\n");
 
@@ -200,27 +201,32 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         return kFileError;
     const ArticleAnalysis analysis = analyseArticle(*article);
     const QStringList pages = arguments.positional.mid(1);
-    if (pages.size() > analysis.pieces.size())
-        return usageError(err, QStringLiteral("%1 pages for %2 pieces").arg(pages.size()).arg(analysis.pieces.size()),
-                          kScoreHelp);
 
     AnalysisState state;
     state.startAnalysis(analysis.pieces, analysis.workText);
     QString label1 = analysis.caption();
     QString label2;
     QJsonArray results;
-    for (qsizetype k = 0; k < pages.size(); ++k) {
-        const auto html = readHtmlFile(pages[k], err);
+    qsizetype piece = 0;
+    bool checkShown = false;
+    for (const QString &pagePath : pages) {
+        const auto html = readHtmlFile(pagePath, err);
         if (!html)
             return kFileError;
-        // The compare of piece k has been issued: the page fields are empty, the position moved on.
-        state.pageHtml.clear();
-        state.pageText.clear();
-        state.markedHtml.clear();
-        state.lastSentence = int(k);
-        state.curSentence = int(k) + 1;
-        label1 = progressCaption(k + 1, analysis.pieces.size());
-        const ScoringOutcome outcome = scorePage(state, *html);
+        if (!checkShown) {
+            // The compare of the next piece has been issued: the page fields are empty, the position moved on.
+            if (piece >= analysis.pieces.size())
+                return usageError(err, QStringLiteral("more result pages than pieces"), kScoreHelp);
+            state.pageHtml.clear();
+            state.pageText.clear();
+            state.markedHtml.clear();
+            state.lastSentence = int(piece);
+            state.curSentence = int(piece) + 1;
+            label1 = progressCaption(++piece, analysis.pieces.size());
+        }
+        // After a security check, the next page is taken for the same piece, as the window does.
+        const ScoringOutcome outcome = scorePage(state, {*html, *html, QString()});
+        checkShown = outcome.securityCheck;
         label1 = outcome.progressCaption.value_or(label1);
         label2 = outcome.similarityCaption.value_or(label2);
         if (arguments.json)

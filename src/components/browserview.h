@@ -8,7 +8,8 @@ namespace veltrik {
 // The embedded browser view as the program uses it. Loading is asynchronous: navigate() returns at once
 // and busy() stays true until the page has loaded and its HTML has been captured; then downloadComplete()
 // is raised and bodyHtml()/pageHtml() hold that page's HTML, in the quoting the scoring expects (see
-// toLegacyAttributeQuoting). downloadComplete() is also raised for a failed load, with empty HTML.
+// toLegacyAttributeQuoting). downloadComplete() is also raised for a failed load, with empty HTML, and
+// for pages the user opens inside the view (a link, a form).
 class BrowserView : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BrowserView)
@@ -28,6 +29,8 @@ public:
     // Inner HTML of the body, and the whole page's HTML, of the last loaded page.
     virtual QString bodyHtml() const = 0;
     virtual QString pageHtml() const = 0;
+    // The address of the last loaded page, after redirects.
+    virtual QString url() const = 0;
 
 signals:
     void downloadBegin();

@@ -138,6 +138,11 @@ QString WebEngineBrowser::pageHtml() const
     return m_pageHtml;
 }
 
+QString WebEngineBrowser::url() const
+{
+    return m_url;
+}
+
 // The engine folds requests that follow each other quickly into one load: one start, one end, whose
 // address is that of the last request. So the end of a load is matched to the last request made, and a
 // written document's own load (started from a data: address, ended at the base address) is told apart
@@ -146,8 +151,12 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         m_loadIsWrite = isWrittenDocument(info.url());
-        if (!m_loadIsWrite)
+        if (!m_loadIsWrite) {
+            // Also a page the user opened inside the view: it completes like any other.
+            m_navigationPending = true;
+            m_lastRequestWasWrite = false;
             emit downloadBegin();
+        }
         return;
     }
     const bool writeEnded = m_lastRequestWasWrite || (m_loadIsWrite && info.url() == writtenDocumentBase());
@@ -177,6 +186,7 @@ void WebEngineBrowser::captureAndComplete()
 void WebEngineBrowser::completeWith(const QString &page, const QString &body)
 {
     m_capturing = false;
+    m_url = m_view->url().toString();
     m_pageHtml = toLegacyAttributeQuoting(page);
     m_bodyHtml = toLegacyAttributeQuoting(body);
     emit downloadComplete();

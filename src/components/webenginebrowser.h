@@ -26,6 +26,7 @@ public:
     void write(const QString &text) override;
     QString bodyHtml() const override;
     QString pageHtml() const override;
+    QString url() const override;
 
 private:
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
@@ -45,6 +46,7 @@ private:
     QString m_written;
     QString m_bodyHtml;
     QString m_pageHtml;
+    QString m_url;
 };
 
 } // namespace veltrik

@@ -10,6 +10,23 @@ using testing::fillerText;
 using testing::highlighted;
 using testing::resultItem;
 
+// A body as the browser hands it out, from a normal result address.
+ScoringOutcome scoreBody(AnalysisState &state, const QString &body)
+{
+    return scorePage(state, {body, u"<html><head><title>百度搜索</title></head><body>"_qs + body, u"https://www.baidu.com/s?wd=x"_qs});
+}
+
+// The items as the marked page's markers divide it: every third marker closes an item whose title and
+// address are the two pieces before it.
+QList<ResultItem> markerSplitItems(const QString &html)
+{
+    const QStringList pieces = markItems(html).split(u"<bbbbbbbb>"_qs);
+    QList<ResultItem> items;
+    for (qsizetype j = 3; j < pieces.size(); j += 3)
+        items.append({pieces[j - 2], pieces[j - 1]});
+    return items;
+}
+
 // An analysis of `count` pieces of 38 characters, with the first compare issued.
 AnalysisState comparing(int count = 3, int sentence = 1)
 {
@@ -63,7 +80,7 @@ TEST(ScorePage, FirstPageGivesItsFigureTwice)
 {
     AnalysisState state = comparing();
     const QString page = fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs;
-    const ScoringOutcome outcome = scorePage(state, page);
+    const ScoringOutcome outcome = scoreBody(state, page);
     EXPECT_EQ(outcome.similarityCaption, u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
     EXPECT_EQ(outcome.progressCaption, u"现在正在对比第 1 句！共 3 句。"_qs);
     EXPECT_EQ(state.similaritySum, 32);
@@ -76,9 +93,9 @@ TEST(ScorePage, FirstPageGivesItsFigureTwice)
 TEST(ScorePage, ShortPageScoresZeroAndStillCountsInTheMean)
 {
     AnalysisState state = comparing();
-    scorePage(state, fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
+    scoreBody(state, fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
     state.curSentence = 2;
-    const ScoringOutcome outcome = scorePage(state, u"<p>出错了</p>"_qs + highlighted(50));
+    const ScoringOutcome outcome = scoreBody(state, u"<p>出错了</p>"_qs + highlighted(50));
     EXPECT_EQ(outcome.similarityCaption, u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
     EXPECT_EQ(state.similaritySum, 32);
     EXPECT_EQ(state.resultCount, 3);
@@ -87,7 +104,7 @@ TEST(ScorePage, ShortPageScoresZeroAndStillCountsInTheMean)
 TEST(ScorePage, EmptyBodyChangesOnlyTheProgressLine)
 {
     AnalysisState state = comparing();
-    const ScoringOutcome outcome = scorePage(state, QString());
+    const ScoringOutcome outcome = scoreBody(state, QString());
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(outcome.progressCaption, u"现在正在对比第 1 句！共 3 句。"_qs);
     EXPECT_EQ(state.resultCount, 1);
@@ -98,7 +115,7 @@ TEST(ScorePage, EmptyBodyChangesOnlyTheProgressLine)
 TEST(ScorePage, BeforeAnyAnalysisNothingVisibleChanges)
 {
     AnalysisState state;
-    const ScoringOutcome outcome = scorePage(state, QString());
+    const ScoringOutcome outcome = scoreBody(state, QString());
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_FALSE(outcome.progressCaption.has_value());
 }
@@ -107,7 +124,7 @@ TEST(ScorePage, ZeroResultCountLeavesTheLabelButAddsTheFigure)
 {
     AnalysisState state = comparing();
     state.resultCount = 0;
-    const ScoringOutcome outcome = scorePage(state, fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
+    const ScoringOutcome outcome = scoreBody(state, fillerText() + u"<em>"_qs + u"匹"_qs.repeated(412) + u"</em>"_qs);
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 32);
     EXPECT_EQ(state.resultCount, 1);
@@ -116,7 +133,7 @@ TEST(ScorePage, ZeroResultCountLeavesTheLabelButAddsTheFigure)
 TEST(ScorePage, NoSuchPieceSkipsTheFigureButCountsThePage)
 {
     AnalysisState state = comparing(3, 0); // no compare issued yet
-    const ScoringOutcome outcome = scorePage(state, fillerText() + highlighted(50));
+    const ScoringOutcome outcome = scoreBody(state, fillerText() + highlighted(50));
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 0);
     EXPECT_EQ(state.resultCount, 2);
@@ -125,7 +142,7 @@ TEST(ScorePage, NoSuchPieceSkipsTheFigureButCountsThePage)
 TEST(ScorePage, ItemsGoIntoThePieceSlotsInPageOrder)
 {
     AnalysisState state = comparing(3, 2);
-    scorePage(state, fillerText() + resultItem(u"<em>标题</em>一"_qs, u"http://a.test/1"_qs) + resultItem(u"标题二"_qs, u"http://b.test/2"_qs));
+    scoreBody(state, fillerText() + resultItem(u"<em>标题</em>一"_qs, u"http://a.test/1"_qs) + resultItem(u"标题二"_qs, u"http://b.test/2"_qs));
     EXPECT_EQ(state.siteTitles[10], u"标题一"_qs);
     EXPECT_EQ(state.siteUrls[10], u"http://a.test/1"_qs);
     EXPECT_EQ(state.siteTitles[11], u"标题二"_qs);
@@ -140,7 +157,7 @@ TEST(ScorePage, ItemsBeyondTheTenthAreDropped)
     QString page = fillerText();
     for (int i = 0; i < 12; ++i)
         page += resultItem(u"标题"_qs + QString::number(i), u"http://a.test/"_qs + QString::number(i));
-    scorePage(state, page);
+    scoreBody(state, page);
     EXPECT_EQ(state.siteTitles[9], u"标题9"_qs);
     EXPECT_TRUE(state.siteTitles[10].isEmpty()); // the next piece's first slot
 }
@@ -148,21 +165,108 @@ TEST(ScorePage, ItemsBeyondTheTenthAreDropped)
 TEST(MarkedItems, UpperCaseAnchorFormToo)
 {
     const QString page = u"<div data-tools='{\"title\":\"甲\",\"url\":\"http://a/\"}'><A class=c-tip-icon></A></div>"_qs;
-    EXPECT_EQ(itemsOfMarkedPage(markItems(page)), (QList<ResultItem>{{u"甲"_qs, u"http://a/"_qs}}));
+    EXPECT_EQ(markerSplitItems(page), (QList<ResultItem>{{u"甲"_qs, u"http://a/"_qs}}));
+    EXPECT_EQ(itemsOfPage(page), markerSplitItems(page));
 }
 
-TEST(MarkedItems, ATitleHoldingTheUrlMarkerShiftsThePairs)
+TEST(ResultItems, AgreeWithTheMarkerSplitOnTheEnginesPlainMarkup)
 {
-    const QString page = resultItem(u"甲\",\"url\":\"乙"_qs, u"http://a/"_qs) + resultItem(u"丙"_qs, u"http://c/"_qs);
-    const QList<ResultItem> items = itemsOfMarkedPage(markItems(page));
-    ASSERT_FALSE(items.isEmpty());
-    EXPECT_EQ(items[0].title, u"甲"_qs); // cut at the marker
-    EXPECT_NE(items.value(1), (ResultItem{u"丙"_qs, u"http://c/"_qs}));
+    QString page = fillerText();
+    for (int i = 0; i < 7; ++i)
+        page += resultItem(u"<em>标题</em>"_qs + QString::number(i), u"http://a.test/"_qs + QString::number(i)) +
+                highlighted(12);
+    const QList<ResultItem> items = itemsOfPage(page);
+    EXPECT_EQ(items.size(), 7);
+    EXPECT_EQ(items, markerSplitItems(page));
+    EXPECT_EQ(items[3], (ResultItem{u"标题3"_qs, u"http://a.test/3"_qs}));
+}
+
+struct ItemCase {
+    const char *name;
+    QString html;
+    QList<ResultItem> items;
+};
+
+class ResultItemMarkup : public ::testing::TestWithParam<ItemCase> {};
+
+TEST_P(ResultItemMarkup, EachDataToolsAttributeIsOneItem)
+{
+    EXPECT_EQ(itemsOfPage(GetParam().html), GetParam().items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Markup, ResultItemMarkup,
+    ::testing::Values(
+        ItemCase{"escaped_title",
+                 uR"(<div data-tools='{"title":"31省区","url":"http://a/"}'><a class="c-tip-icon"></a></div>)"_qs,
+                 {{u"31省区"_qs, u"http://a/"_qs}}},
+        ItemCase{"extra_members_and_any_order",
+                 uR"(<div data-tools='{"url":"http://b/","abs":"摘要","title":"乙"}'></div>)"_qs,
+                 {{u"乙"_qs, u"http://b/"_qs}}},
+        ItemCase{"id_between_attribute_and_anchor",
+                 uR"(<div data-tools='{"title":"丙","url":"http://c/"}' id="tools_1"><a class="c-tip-icon"></a></div>)"_qs,
+                 {{u"丙"_qs, u"http://c/"_qs}}},
+        ItemCase{"invalid_json_skipped_without_shifting",
+                 uR"(<i data-tools='{"title":"坏}'></i><i data-tools='{"title":"丁","url":"http://d/"}'></i>)"_qs,
+                 {{u"丁"_qs, u"http://d/"_qs}}},
+        ItemCase{"title_holding_the_url_marker_read_whole",
+                 uR"(<i data-tools='{"title":"甲\",\"url\":\"乙","url":"http://e/"}'></i><i data-tools='{"title":"丙","url":"http://f/"}'></i>)"_qs,
+                 {{u"甲\",\"url\":\"乙"_qs, u"http://e/"_qs}, {u"丙"_qs, u"http://f/"_qs}}},
+        ItemCase{"double_quoted_with_entities",
+                 uR"(<i data-tools="{&quot;title&quot;:&quot;It's&quot;,&quot;url&quot;:&quot;http://g/?a=1&amp;b=2&quot;}"></i>)"_qs,
+                 {{u"It's"_qs, u"http://g/?a=1&b=2"_qs}}},
+        ItemCase{"highlight_tags_removed_from_titles",
+                 uR"(<i data-tools='{"title":"<em>论文</em>网","url":"http://h/"}'></i>)"_qs, {{u"论文网"_qs, u"http://h/"_qs}}},
+        ItemCase{"no_items", u"<p>没有结果</p>"_qs, {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct CheckCase {
+    const char *name;
+    ResultPage page;
+    bool check;
+};
+
+class SecurityCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(SecurityCheck, RecognisesTheSigns)
+{
+    EXPECT_EQ(isSecurityCheckPage(GetParam().page), GetParam().check);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, SecurityCheck,
+    ::testing::Values(
+        CheckCase{"title", {u"<div>x</div>"_qs, u"<html><head><title>百度安全验证</title></head></html>"_qs, u"https://www.baidu.com/s"_qs}, true},
+        CheckCase{"wappass_host", {u"<div>x</div>"_qs, QString(), u"https://wappass.baidu.com/static/captcha/tuxing.html?x=1"_qs}, true},
+        CheckCase{"captcha_path", {u"<div>x</div>"_qs, QString(), u"https://www.baidu.com/captcha/verify"_qs}, true},
+        CheckCase{"slider_text", {u"<p>请完成下方验证</p><p>拖动左侧滑块使图片为正</p>"_qs, QString(), u"https://x/s"_qs}, true},
+        CheckCase{"network_text", {u"<p>网络不给力，请稍后重试</p>"_qs, QString(), u"https://x/s"_qs}, true},
+        CheckCase{"result_page_quoting_the_words",
+                  {fillerText() + resultItem(u"百度安全验证怎么通过？请完成下方验证"_qs, u"http://a/"_qs),
+                   u"<title>安全验证_百度搜索</title>"_qs, u"https://www.baidu.com/s?wd=x"_qs},
+                  false},
+        CheckCase{"short_error_page_without_signs", {u"<p>出错了</p>"_qs, QString(), u"https://x/s"_qs}, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ScorePage, ASecurityCheckChangesNothingButTheStatusLine)
+{
+    AnalysisState state = comparing(3, 2);
+    state.similaritySum = 32;
+    state.resultCount = 2;
+    const ScoringOutcome outcome = scorePage(
+        state, {u"<p>请完成下方验证</p>"_qs + resultItem(u"甲"_qs, u"http://a/"_qs), QString(), u"https://x/s"_qs});
+    EXPECT_TRUE(outcome.securityCheck);
+    EXPECT_EQ(outcome.progressCaption, u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句"_qs);
+    EXPECT_FALSE(outcome.similarityCaption.has_value());
+    EXPECT_EQ(state.similaritySum, 32);
+    EXPECT_EQ(state.resultCount, 2);
+    EXPECT_TRUE(state.pageHtml.isEmpty() && state.pageText.isEmpty() && state.markedHtml.isEmpty());
+    EXPECT_TRUE(state.siteTitles[10].isEmpty());
 }
 
 TEST(MarkedItems, NoItemsOnAPlainPage)
 {
-    EXPECT_TRUE(itemsOfMarkedPage(markItems(fillerText())).isEmpty());
+    EXPECT_TRUE(itemsOfPage(fillerText()).isEmpty());
 }
 
 } // namespace

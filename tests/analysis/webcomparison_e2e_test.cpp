@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -126,6 +128,56 @@ TEST_F(WebComparisonEndToEnd, APageThatFailsOnceIsRepeatedAndTheFiguresStayRight
     EXPECT_EQ(searchQueries(), expected);
     expectRequestsASecondApart();
     EXPECT_EQ(form->Label2->text(), kFinalFigures);
+}
+
+TEST_F(WebComparisonEndToEnd, ItemsInTodaysMarkupAreReadWhole)
+{
+    engine.setOptions([] {
+        SearchEngine::Options options;
+        options.realisticItems = true; // escaped titles, extra members, id attributes, an item without anchor
+        return options;
+    }());
+    runAutomatically();
+    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+    const AnalysisState &state = form->state();
+    for (int piece = 0; piece < 5; ++piece) {
+        const int slot = piece * AnalysisState::kSlotsPerSentence;
+        EXPECT_EQ(state.siteTitles[slot], u"公共论文资料库：毕业论文范文大全"_qs) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 1], u"第1条结果："_qs + expectedQueries()[piece].left(12)) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 2], u"第2条结果："_qs + expectedQueries()[piece].left(12)) << piece;
+        EXPECT_TRUE(state.siteUrls[slot + 2].startsWith(u"http://site2.example.test/doc?q=%E"_qs)) << piece;
+    }
+}
+
+// The user's click on the check page's continue link, made in the page itself.
+void passTheCheck(Form1 &form)
+{
+    form.WebBrowser1->findChild<QWebEngineView *>()->page()->runJavaScript(
+        QStringLiteral("document.getElementById('continue').click()"));
+}
+
+TEST_F(WebComparisonEndToEnd, ARunWaitsAtASecurityCheckUntilItIsPassed)
+{
+    engine.requireSecurityCheck(u"秋"_qs);
+    form->RichTextBox1->setText(fivePieceArticle());
+    form->comparison().Command1_Click();
+    form->comparison().Command3_Click();
+    const QString waiting = u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 3 句"_qs;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label1->text() == waiting; }, kRunTimeoutMs))
+        << form->Label1->text().toStdString();
+    const qsizetype requestsAtTheCheck = engine.requests().size();
+    QTest::qWait(3500); // three ticks and more
+    EXPECT_EQ(engine.requests().size(), requestsAtTheCheck);
+    EXPECT_EQ(form->Label1->text(), waiting);
+
+    passTheCheck(*form);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return desktop.boxes.contains(kEndOfRun); }, kRunTimeoutMs))
+        << form->Label1->text().toStdString();
+    QStringList expected = expectedQueries();
+    expected.insert(2, expected[2]); // the check, then the same query again after passing it
+    EXPECT_EQ(searchQueries(), expected);
+    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+    expectRequestsASecondApart();
 }
 
 } // namespace

@@ -268,6 +268,57 @@ TEST_F(WebComparisonTest, StopEndsTheAutomaticRunAfterThePendingPage)
     EXPECT_TRUE(form.Command1->isEnabled());
 }
 
+const QString kCheckPage = u"<div><p>百度安全验证</p><p>请完成下方验证</p><p>拖动左侧滑块使图片为正</p></div>"_qs;
+const QString kCheckAddress = u"https://wappass.baidu.com/static/captcha/tuxing.html?ak=1"_qs;
+
+TEST_F(WebComparisonTest, AnAutomaticRunWaitsAtASecurityCheckAndGoesOnAfterIt)
+{
+    analyse(article(3));
+    comparison.Command3_Click();
+    fixture.browser1()->arrive(resultPage(412));
+    comparison.Timer2_Timer(); // sends piece 2
+    const int resultCount = state.resultCount;
+    fixture.browser1()->arrive(kCheckPage, kCheckAddress);
+    EXPECT_EQ(form.Label1->text(), u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句"_qs);
+    EXPECT_EQ(state.resultCount, resultCount);
+    EXPECT_EQ(state.similaritySum, 32);
+    for (int tick = 0; tick < 5; ++tick)
+        comparison.Timer2_Timer();
+    EXPECT_EQ(searches().size(), 2); // nothing sent or repeated while the check is shown
+    EXPECT_EQ(form.Label1->text(), u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句"_qs);
+
+    // The user passes the check; the engine shows the results of the same query.
+    emit form.WebBrowser1->downloadBegin();
+    fixture.browser1()->arrive(resultPage(0), searches().last());
+    EXPECT_EQ(form.Label2->text(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
+    EXPECT_EQ(state.resultCount, resultCount + 1);
+    comparison.Timer2_Timer();
+    EXPECT_EQ(searchedQueries(), (QStringList{pieceQuery(0, 3), pieceQuery(1, 3), pieceQuery(2, 3)}));
+}
+
+TEST_F(WebComparisonTest, StopWorksWhileASecurityCheckIsShown)
+{
+    analyse(article(3));
+    comparison.Command3_Click();
+    fixture.browser1()->arrive(kCheckPage, kCheckAddress);
+    comparison.Command4_Click();
+    EXPECT_EQ(state.autoMode, 0);
+    EXPECT_FALSE(form.Command3->isHidden());
+    comparison.Timer2_Timer();
+    EXPECT_EQ(searches().size(), 1);
+}
+
+TEST_F(WebComparisonTest, AManualRunDoesNotScoreTheCheckEither)
+{
+    analyse(article(3));
+    comparison.Command2_Click();
+    fixture.browser1()->arrive(kCheckPage, kCheckAddress);
+    EXPECT_EQ(state.resultCount, 1);
+    EXPECT_TRUE(state.pageHtml.isEmpty());
+    fixture.browser1()->arrive(resultPage(412));
+    EXPECT_EQ(form.Label2->text(), u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
+}
+
 TEST_F(WebComparisonTest, EmptyQueryIsSkippedWithoutARequest)
 {
     analyse(u"，，"_qs); // the query is a single space

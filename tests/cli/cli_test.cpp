@@ -151,6 +151,19 @@ TEST_F(CliTest, ToRtfWritesWhatTheSaveCommandWrites)
     EXPECT_EQ(back.out, run({u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.docx")}).out);
 }
 
+TEST_F(CliTest, ASecurityCheckPageLeavesTheFiguresUnchanged)
+{
+    const QString article = file(u"a.txt"_qs, u"甲"_qs.repeated(76).toUtf8());
+    const QString first = file(u"1.html"_qs, testing::resultPage(412).toUtf8());
+    const QString check = file(u"2.html"_qs, "<title>百度安全验证</title><p>请完成下方验证</p>");
+    const QString second = file(u"3.html"_qs, "<p>short</p>");
+    const CliRun result = run({u"score"_qs, article, first, check, second});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"现在正在对比第 1 句！共 2 句。\n本句相似度：32%\n\n目前总体相似度：32%\n"
+                          u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句\n本句相似度：32%\n\n目前总体相似度：32%\n"
+                          u"现在正在对比第 2 句！共 2 句。\n本句相似度：0%\n\n目前总体相似度：16%\n"_qs);
+}
+
 struct FailureCase {
     const char *name;
     QStringList arguments;

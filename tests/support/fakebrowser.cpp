@@ -20,9 +20,10 @@ void FakeBrowser::write(const QString &text)
     m_busy = false;
 }
 
-void FakeBrowser::arrive(const QString &body)
+void FakeBrowser::arrive(const QString &body, const QString &url)
 {
     m_body = body;
+    m_url = url.isEmpty() ? navigations.value(navigations.size() - 1) : url;
     m_busy = false;
     emit downloadComplete();
 }

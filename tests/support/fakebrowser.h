@@ -19,14 +19,20 @@ public:
     void setSilent(bool silent) override { m_silent = silent; }
     void write(const QString &text) override;
     QString bodyHtml() const override { return m_body; }
-    QString pageHtml() const override { return QStringLiteral("<html><body>") + m_body + u"</body></html>"_qs; }
+    QString pageHtml() const override
+    {
+        return u"<html><head><title>"_qs + title + u"</title></head><body>"_qs + m_body + u"</body></html>"_qs;
+    }
+    QString url() const override { return m_url; }
 
     // The pending navigation ends with this body: busy() turns false and downloadComplete() is raised.
-    void arrive(const QString &body);
+    // `url` is where the page came from; the last navigation's address when empty.
+    void arrive(const QString &body, const QString &url = QString());
     // The pending navigation fails: empty HTML.
     void fail();
 
     QStringList navigations;
+    QString title = QStringLiteral("百度搜索");
     QStringList writes;
     bool silent() const { return m_silent; }
     // The written document, as a page would show it.
@@ -37,6 +43,7 @@ private:
     bool m_silent = false;
     bool m_writing = false;
     QString m_body;
+    QString m_url;
     QString m_written;
 };
 

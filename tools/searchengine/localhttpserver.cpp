@@ -46,6 +46,8 @@ void LocalHttpServer::onNewConnection()
             }
             QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.status) + " X\r\n";
             reply += "Content-Type: " + response.contentType + "\r\n";
+            if (!response.location.isEmpty())
+                reply += "Location: " + response.location + "\r\n";
             reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
             reply += "Connection: close\r\n\r\n" + response.body;
             QTimer::singleShot(response.delayMs, socket, [socket, reply] {

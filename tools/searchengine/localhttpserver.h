@@ -19,8 +19,17 @@ public:
         int status = 200;
         QByteArray body;
         QByteArray contentType = "text/html; charset=utf-8";
+        QByteArray location; // where a redirect leads
         int delayMs = 0;  // answer late
         bool drop = false; // close the connection without an answer
+
+        static Response html(int status, QByteArray body)
+        {
+            Response response;
+            response.status = status;
+            response.body = std::move(body);
+            return response;
+        }
     };
     using Handler = std::function<Response(const QByteArray &target)>;
 

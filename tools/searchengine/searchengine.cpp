@@ -33,6 +33,36 @@ QString itemMarkup(const QString &title, const QString &url, const QString &quer
            u"\"}'><a class=\"c-tip-icon\"></a></span></div></div>\n"_qs;
 }
 
+// Non-ASCII characters as \uXXXX escapes, as the engine writes them in its JSON.
+QString jsonEscaped(const QString &text)
+{
+    QString escaped;
+    for (QChar c : text)
+        escaped += c.unicode() < 0x80 ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return escaped;
+}
+
+// An item in today's markup: escaped title, an extra member, an id attribute before the anchor, or no anchor.
+QString realisticItemMarkup(const QString &title, const QString &url, const QString &query, bool withAnchor)
+{
+    return u"<div class=\"result c-container\"><h3 class=\"t\"><a href=\""_qs + escapedText(url) + u"\">"_qs +
+           escapedText(title) + u"</a></h3>\n<div class=\"c-abstract\">……<em>"_qs + escapedText(query) +
+           u"</em>……</div>\n<div class=\"f13\"><span data-tools='{\"title\":\""_qs + jsonEscaped(title) +
+           u"\",\"url\":\""_qs + url + u"\",\"abs\":\""_qs + jsonEscaped(u"摘要"_qs) + u"\"}' id=\"tools_"_qs +
+           QString::number(qHash(title) % 10000) + u"\">"_qs + (withAnchor ? u"<a class=\"c-tip-icon\"></a>"_qs : QString()) +
+           u"</span></div></div>\n"_qs;
+}
+
+// The check page the engine shows instead of results, with a link that lets the check pass.
+QByteArray securityCheckPage(const QByteArray &target)
+{
+    const QString next = QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(target)));
+    return (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>百度安全验证</title></head><body>"
+            u"<div class=\"vcode\"><p>百度安全验证</p><p>请完成下方验证后继续操作</p><p>拖动左侧滑块使图片为正</p>"
+            u"<a id=\"continue\" href=\"/verify?next="_qs + next + u"\">继续</a></div></body></html>"_qs)
+        .toUtf8();
+}
+
 QByteArray page(const QString &title, const QString &body)
 {
     return (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>"_qs + escapedText(title) +
@@ -70,21 +100,54 @@ void SearchEngine::failQuery(const QString &queryPart, Failure failure, int time
     m_failures.append({queryPart, failure, times});
 }
 
+void SearchEngine::requireSecurityCheck(const QString &queryPart, int times)
+{
+    m_checks.append({queryPart, times});
+}
+
+QString SearchEngine::itemsMarkup(const QString &query) const
+{
+    QString items;
+    for (int k = 0; k < m_options.itemsPerPage; ++k) {
+        const bool common = k == 0;
+        const QString title = common ? m_options.commonTitle : u"第"_qs + QString::number(k) + u"条结果："_qs + query.left(12);
+        const QString url = common ? m_options.commonUrl
+                                   : u"http://site"_qs + QString::number(k) + u".example.test/doc?q="_qs +
+                                         QString::fromLatin1(QUrl::toPercentEncoding(query));
+        const bool lastItem = k == m_options.itemsPerPage - 1;
+        items += m_options.realisticItems ? realisticItemMarkup(title, url, query, !lastItem)
+                                          : itemMarkup(title, url, query);
+    }
+    return items;
+}
+
 QByteArray SearchEngine::resultPage(const QString &query) const
 {
-    QString body = u"<div id=\"content_left\">\n"_qs + fillerParagraphs(4);
-    for (int k = 0; k < m_options.itemsPerPage; ++k) {
-        if (k == 0) {
-            body += itemMarkup(m_options.commonTitle, m_options.commonUrl, query);
-            continue;
-        }
-        const QString title = u"第"_qs + QString::number(k) + u"条结果："_qs + query.left(12);
-        const QString url = u"http://site"_qs + QString::number(k) + u".example.test/doc?q="_qs +
-                            QString::fromLatin1(QUrl::toPercentEncoding(query));
-        body += itemMarkup(title, url, query);
-    }
-    body += fillerParagraphs(4) + u"</div>\n"_qs;
+    const QString body = u"<div id=\"content_left\">\n"_qs + fillerParagraphs(4) + itemsMarkup(query) +
+                         fillerParagraphs(4) + u"</div>\n"_qs;
     return page(query + u"_百度搜索"_qs, body);
+}
+
+std::optional<LocalHttpServer::Response> SearchEngine::securityCheckAnswer(const QByteArray &target, const QString &query)
+{
+    for (ScriptedCheck &check : m_checks) {
+        if (check.remaining == 0 || !query.contains(check.queryPart))
+            continue;
+        if (check.remaining > 0)
+            --check.remaining;
+        return LocalHttpServer::Response::html(200, securityCheckPage(target));
+    }
+    return std::nullopt;
+}
+
+// The continue link: the check counts as passed for every query, and the original request is answered.
+LocalHttpServer::Response SearchEngine::passCheck(const QUrlQuery &parameters)
+{
+    m_checks.clear();
+    LocalHttpServer::Response response;
+    response.status = 302;
+    response.location = parameters.queryItemValue(u"next"_qs, QUrl::FullyDecoded).toUtf8();
+    return response;
 }
 
 LocalHttpServer::Response SearchEngine::answer(const QByteArray &target)
@@ -96,15 +159,19 @@ LocalHttpServer::Response SearchEngine::answer(const QByteArray &target)
     const QString query = parameters.queryItemValue(key, QUrl::FullyDecoded);
     m_requests.append({m_clock.elapsed(), target, path, query});
 
+    if (path == u"/verify")
+        return passCheck(parameters);
     if (path != u"/s" && path != u"/search")
-        return {404, page(u"404"_qs, u"<p>没有这个页面</p>"_qs)};
+        return LocalHttpServer::Response::html(404, page(u"404"_qs, u"<p>没有这个页面</p>"_qs));
+    if (auto check = securityCheckAnswer(target, query))
+        return *check;
     for (ScriptedFailure &scripted : m_failures) {
         if (scripted.remaining > 0 && query.contains(scripted.queryPart)) {
             --scripted.remaining;
             return failedAnswer(scripted.failure, query);
         }
     }
-    return {200, resultPage(query)};
+    return LocalHttpServer::Response::html(200, resultPage(query));
 }
 
 LocalHttpServer::Response SearchEngine::failedAnswer(Failure failure, const QString &query) const

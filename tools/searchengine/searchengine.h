@@ -3,8 +3,11 @@
 #include "localhttpserver.h"
 
 #include <QElapsedTimer>
+#include <QUrlQuery>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace veltrik::testing {
 
@@ -37,10 +40,15 @@ public:
         // The first item of every page is this site, so that it comes up for every piece.
         QString commonTitle = QStringLiteral("公共论文资料库：毕业论文范文大全");
         QString commonUrl = QStringLiteral("http://lib.example.test/common");
+        // Items as the engine writes them today: titles with \uXXXX escapes, an extra "abs" member, an id
+        // attribute between data-tools and the anchor, and one item without the anchor.
+        bool realisticItems = false;
     };
 
     explicit SearchEngine(QObject *parent = nullptr);
     SearchEngine(Options options, QObject *parent = nullptr);
+
+    void setOptions(Options options) { m_options = std::move(options); }
 
     // Listens on 127.0.0.1, on `port` or a free one when 0; false when that fails.
     bool listen(quint16 port = 0);
@@ -48,6 +56,10 @@ public:
 
     // The next `times` requests whose query contains `queryPart` (any query when empty) fail so.
     void failQuery(const QString &queryPart, Failure failure, int times = 1);
+    // Requests whose query contains `queryPart` are answered with a security check page until it is passed
+    // by requesting its continue link (the anchor with id "continue"), or, with `times` > 0, that many
+    // times before results come.
+    void requireSecurityCheck(const QString &queryPart, int times = -1);
 
     const QList<Request> &requests() const { return m_requests; }
     // The page that a query is answered with, as served.
@@ -56,6 +68,9 @@ public:
 private:
     LocalHttpServer::Response answer(const QByteArray &target);
     LocalHttpServer::Response failedAnswer(Failure failure, const QString &query) const;
+    std::optional<LocalHttpServer::Response> securityCheckAnswer(const QByteArray &target, const QString &query);
+    LocalHttpServer::Response passCheck(const QUrlQuery &parameters);
+    QString itemsMarkup(const QString &query) const;
 
     struct ScriptedFailure {
         QString queryPart;
@@ -68,6 +83,11 @@ private:
     QElapsedTimer m_clock;
     QList<Request> m_requests;
     QList<ScriptedFailure> m_failures;
+    struct ScriptedCheck {
+        QString queryPart;
+        int remaining; // -1: until passed
+    };
+    QList<ScriptedCheck> m_checks;
 };
 
 } // namespace veltrik::testing
