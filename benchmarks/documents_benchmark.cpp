@@ -5,7 +5,6 @@
 #include "documents/rtfwriter.h"
 #include "support/form1fixture.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -141,13 +140,3 @@ BENCHMARK(BM_OpenOwnRtfWithRedSpans)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace veltrik
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "components/richeditor.h"
 #include "support/form1fixture.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace veltrik {
@@ -37,13 +36,3 @@ BENCHMARK(BM_ComparatorCompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecon
 
 } // namespace
 } // namespace veltrik
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,6 @@
 #include "compoundfile.h"
+#include "littleendian.h"
 
-#include <QtEndian>
 
 namespace veltrik {
 namespace {
@@ -11,16 +11,6 @@ constexpr int kHeaderDifatEntries = 109;
 constexpr int kStreamEntry = 2;
 constexpr int kRootEntry = 5;
 const QByteArray kSignature = QByteArray::fromHex("d0cf11e0a1b11ae1");
-
-quint32 u32(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(bytes.data() + at);
-}
-
-quint16 u16(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.data() + at);
-}
 
 QString brokenChain()
 {

@@ -1,9 +1,9 @@
 #include "wordreader.h"
 
 #include "compoundfile.h"
+#include "littleendian.h"
 #include "text/codepages.h"
 
-#include <QtEndian>
 
 namespace veltrik {
 namespace {
@@ -18,16 +18,6 @@ constexpr qsizetype kClxLengthAt = 0x1A6;   // lcbClx
 constexpr quint32 kCompressedFlag = 0x40000000;
 
 using Status = DocumentResult::Status;
-
-quint32 u32(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(bytes.data() + at);
-}
-
-quint16 u16(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.data() + at);
-}
 
 DocumentResult damaged(const QString &why)
 {
