@@ -153,6 +153,10 @@ std::optional<QString> markItemsInOnePass(const QString &html)
     };
     for (qsizetype at = 0; at < page.size();) {
         const char16_t c = page[at].unicode();
+        if (c != u'"' && c != u'd' && c != u'<') {
+            ++at;
+            continue;
+        }
         int pattern = -1;
         int tag = -1;
         const char16_t next = at + 1 < page.size() ? page[at + 1].unicode() : 0;
@@ -272,13 +276,14 @@ QString progressCaption(qsizetype sentenceNumber, qsizetype sentenceCount)
 ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
 {
     ScoringOutcome outcome;
-    if (isSecurityCheckPage(page)) {
+    QString pageText = pageTextOf(page.bodyHtml);
+    if (isSecurityCheckPage(page, pageText.size())) {
         outcome.securityCheck = true;
         outcome.progressCaption = securityCheckCaption(state.curSentence);
         return outcome;
     }
     state.pageHtml = page.bodyHtml;
-    state.pageText = pageTextOf(state.pageHtml);
+    state.pageText = std::move(pageText);
     if (!state.pageHtml.isEmpty()) {
         outcome.similarityCaption = scoreFigures(state);
         state.markedHtml = markItems(state.pageHtml);

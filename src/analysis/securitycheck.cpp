@@ -1,7 +1,5 @@
 #include "securitycheck.h"
 
-#include "text/codepage936.h"
-
 #include <QStringMatcher>
 #include <QUrl>
 
@@ -60,9 +58,9 @@ bool shows(const ResultPage &page, const Sign &sign, bool shortPage)
 
 } // namespace
 
-bool isSecurityCheckPage(const ResultPage &page)
+bool isSecurityCheckPage(const ResultPage &page, qsizetype doubleByteCount)
 {
-    const bool shortPage = countDoubleByte(page.bodyHtml) < kShortestResultPage;
+    const bool shortPage = doubleByteCount < kShortestResultPage;
     for (const Sign &sign : kSigns)
         if (shows(page, sign, shortPage))
             return true;

@@ -17,7 +17,8 @@ struct ResultPage {
     QString url;      // where the page came from, after redirects
 };
 
-bool isSecurityCheckPage(const ResultPage &page);
+// `doubleByteCount` is the number of double-byte characters of the body, which the scoring counts anyway.
+bool isSecurityCheckPage(const ResultPage &page, qsizetype doubleByteCount);
 
 // The status line while a check is shown: what to do, and which piece goes on afterwards.
 QString securityCheckCaption(qsizetype sentenceNumber);

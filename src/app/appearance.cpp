@@ -1,6 +1,8 @@
 #include "appearance.h"
 
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 
@@ -19,6 +21,41 @@ QFont songTiFont(double points)
     QFont font(kSongTi);
     font.setPointSizeF(points);
     return font;
+}
+
+namespace {
+
+QIcon sealIcon(const QColor &color, const QString &character)
+{
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(color);
+        painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(0, 0, size, size), size / 5.0, size / 5.0);
+        QFont font = songTiFont(1);
+        font.setPixelSize(size * 3 / 4);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, character);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+QIcon mainWindowIcon()
+{
+    return sealIcon(kMarkRed, QStringLiteral("查"));
+}
+
+QIcon comparatorIcon()
+{
+    return sealIcon(QColor(0, 90, 200), QStringLiteral("比"));
 }
 
 void setTextColor(QWidget *widget, const QColor &color)

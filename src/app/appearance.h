@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QString>
 
 class QWidget;
@@ -19,6 +20,11 @@ QFont songTiFont(double points);
 inline const QColor kMarkRed(255, 0, 0);
 inline const QColor kPlainBlack(0, 0, 0);
 inline const QColor kFigureBlue(0, 0, 255);
+
+// The icons of the two windows, drawn rather than shipped: a red seal with 查 (check) for the main
+// window, a blue one with 比 (compare) for the comparator.
+QIcon mainWindowIcon();
+QIcon comparatorIcon();
 
 // The colour of a label's text.
 void setTextColor(QWidget *widget, const QColor &color);

@@ -38,6 +38,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
+    setWindowIcon(mainWindowIcon());
     setupControls();
     setupMenus();
     setupTabOrder();

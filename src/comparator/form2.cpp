@@ -28,6 +28,7 @@ Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
+    setWindowIcon(comparatorIcon());
     setupEditors();
     setupControls();
     setupMenu();

@@ -156,6 +156,18 @@ TEST(SaveRtf, WritesAFileThatLoadsBack)
     EXPECT_EQ(read.content.text, u"内容\r\n第二段"_qs);
 }
 
+TEST(LoadDocument, AFileOver256MegabytesIsRefusedUnread)
+{
+    QTemporaryDir dir;
+    QFile huge(dir.filePath(u"huge.txt"_qs));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(kLargestDocument + 1)); // sparse: no disk space is used
+    huge.close();
+    const DocumentResult result = loadDocument(huge.fileName(), false);
+    EXPECT_EQ(result.status, DocumentResult::Status::TooLarge);
+    EXPECT_EQ(result.message, u"文件超过 256 MB"_qs);
+}
+
 TEST(SaveRtf, AFailedSaveSaysWhy)
 {
     QTemporaryDir dir;
