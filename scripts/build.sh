@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (tests and benchmarks included when the first argument is "all").
+# Configures and builds into build/. With "all", tests and benchmarks are built too; without it, a new
+# build folder gets the program only and an existing one keeps what it was configured with.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-with_tests=OFF
+options=()
 if [ "${1:-}" = "all" ]; then
-  with_tests=ON
+  options=(-DVELTRIK_BUILD_TESTS=ON -DVELTRIK_BUILD_BENCHMARKS=ON)
+elif [ ! -f build/CMakeCache.txt ]; then
+  options=(-DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF)
 fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELTRIK_BUILD_TESTS=$with_tests -DVELTRIK_BUILD_BENCHMARKS=$with_tests > build.log 2>&1 || {
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" > build.log 2>&1 || {
   cat build.log
   exit 1
 }
