@@ -320,7 +320,6 @@ void Form1::endProgram()
     if (m_ending)
         return;
     m_ending = true;
-    emit programEnding();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != this)
             window->close();

@@ -69,9 +69,28 @@ public:
     Form2 *comparator() const;
     EngineMenu &engineMenu() { return *m_engineMenu; }
 
-signals:
-    // The program is ending; every other window closes with it.
-    void programEnding();
+    // Controls and menu items, by their conventional names.
+    BrowserView *WebBrowser1 = nullptr;
+    BrowserView *WebBrowser2 = nullptr;
+    RichEditor *RichTextBox1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QListWidget *List1 = nullptr;
+    QMenu *wjcd = nullptr;
+    QMenu *yjcd = nullptr;
+    QMenu *yinqing = nullptr;
+    QAction *baidu = nullptr;
+    QAction *wenku = nullptr;
+    QAction *longyuan = nullptr;
+    QAction *zhiwang = nullptr;
+    QAction *duibiqi = nullptr;
+    QAction *gengxin = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -104,29 +123,6 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     bool m_ending = false;
 
-public:
-    // Controls and menu items, by their conventional names.
-    BrowserView *WebBrowser1 = nullptr;
-    BrowserView *WebBrowser2 = nullptr;
-    RichEditor *RichTextBox1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QListWidget *List1 = nullptr;
-    QMenu *wjcd = nullptr;
-    QMenu *yjcd = nullptr;
-    QMenu *yinqing = nullptr;
-    QAction *baidu = nullptr;
-    QAction *wenku = nullptr;
-    QAction *longyuan = nullptr;
-    QAction *zhiwang = nullptr;
-    QAction *duibiqi = nullptr;
-    QAction *gengxin = nullptr;
 };
 
 } // namespace veltrik

@@ -26,8 +26,6 @@ public:
     // Asks for a name, turns the selection black, and writes the whole document as RTF under that name.
     void save();
 
-    const QString &lastPath() const { return m_lastPath; }
-
 private:
     void loadInto(const QString &path);
     void turnTextBlack();

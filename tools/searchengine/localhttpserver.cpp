@@ -38,7 +38,6 @@ void LocalHttpServer::onNewConnection()
             const QByteArray requestLine = buffer.left(buffer.indexOf("\r\n"));
             const QList<QByteArray> parts = requestLine.split(' ');
             const QByteArray target = parts.value(1);
-            requests << target;
             const Response response = m_handler(target);
             if (response.drop) {
                 socket->abort();

@@ -10,7 +10,7 @@
 namespace veltrik::testing {
 
 // A small HTTP server on 127.0.0.1 with a free port, answering GET requests from the event loop of the
-// thread that made it. It keeps the target (path and query) of every request it received.
+// thread that made it.
 class LocalHttpServer : public QObject {
     Q_OBJECT
 
@@ -40,7 +40,6 @@ public:
 
     // Base address, "http://127.0.0.1:PORT".
     QString base() const;
-    QList<QByteArray> requests;
 
 private:
     void onNewConnection();
