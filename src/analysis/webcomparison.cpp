@@ -198,7 +198,7 @@ bool WebComparison::showsCompareFailure()
 
 void WebComparison::enterCompactLayout()
 {
-    const double windowWidth = pixelsToTwips(m_form.frameGeometry().width(), logicalDpi(&m_form));
+    const double windowWidth = outerSizeInTwips(&m_form).width;
     setTwipsHeight(m_form.RichTextBox1, kCompactEditorHeight);
     setTwipsWidth(m_form.RichTextBox1, windowWidth - 1605);
     m_form.RichTextBox1->setSelColor(kPlainBlack);

@@ -15,12 +15,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -185,14 +183,7 @@ void Form1::setupTabOrder()
 // The window opens with its design client area, centred on the screen.
 void Form1::setDesignSize()
 {
-    const double dpi = logicalDpi(this);
-    resize(twipsToPixels(kClientWidth, dpi),
-           twipsToPixels(kClientHeight, dpi) + menuBar()->sizeHint().height());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placeCentred(this, kClientWidth, kClientHeight, menuBar()->sizeHint().height());
 }
 
 void Form1::Form_Load()
@@ -220,10 +211,7 @@ void Form1::resizeEvent(QResizeEvent *event)
 // Each assignment stands alone: a negative size is skipped, a negative position applied.
 void Form1::Form_Resize()
 {
-    const double dpi = logicalDpi(this);
-    const QSize outer = frameGeometry().size();
-    const double W = pixelsToTwips(outer.width(), dpi);
-    const double H = pixelsToTwips(outer.height(), dpi);
+    const auto [W, H] = outerSizeInTwips(this);
 
     setTwipsHeight(WebBrowser1, H - 2890);
     setTwipsWidth(WebBrowser1, W - 525);

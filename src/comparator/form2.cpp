@@ -8,11 +8,9 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 
 namespace veltrik {
 namespace {
@@ -114,13 +112,7 @@ void Form2::setupMenu()
 
 void Form2::setDesignSize()
 {
-    const double dpi = logicalDpi(this);
-    resize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placeCentred(this, kClientWidth, kClientHeight);
 }
 
 void Form2::resizeEvent(QResizeEvent *event)
@@ -133,8 +125,7 @@ void Form2::resizeEvent(QResizeEvent *event)
 void Form2::Form_Resize()
 {
     const double dpi = logicalDpi(this);
-    const double W = pixelsToTwips(frameGeometry().width(), dpi);
-    const double H = pixelsToTwips(frameGeometry().height(), dpi);
+    const auto [W, H] = outerSizeInTwips(this);
     setTwipsHeight(RichTextBox1, H - 1600);
     setTwipsWidth(RichTextBox1, W / 2 - 300);
     setTwipsLeft(RichTextBox2, pixelsToTwips(RichTextBox1->width(), dpi) + 300);

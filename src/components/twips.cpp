@@ -1,5 +1,7 @@
 #include "twips.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
@@ -46,6 +48,24 @@ void setTwipsHeight(QWidget *widget, double twips)
 {
     if (twips >= 0)
         widget->resize(widget->width(), twipsToPixels(twips, logicalDpi(widget)));
+}
+
+TwipsSize outerSizeInTwips(const QWidget *window)
+{
+    const double dpi = logicalDpi(window);
+    const QSize outer = window->frameGeometry().size();
+    return {pixelsToTwips(outer.width(), dpi), pixelsToTwips(outer.height(), dpi)};
+}
+
+void placeCentred(QWidget *window, double clientWidth, double clientHeight, int extraPixels)
+{
+    const double dpi = logicalDpi(window);
+    window->resize(twipsToPixels(clientWidth, dpi), twipsToPixels(clientHeight, dpi) + extraPixels);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 void setTwipsGeometry(QWidget *widget, double left, double top, double width, double height)

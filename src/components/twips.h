@@ -18,4 +18,15 @@ void setTwipsWidth(QWidget *widget, double twips);
 void setTwipsHeight(QWidget *widget, double twips);
 void setTwipsGeometry(QWidget *widget, double left, double top, double width, double height);
 
+// A window's outer size (frame, title bar and menu bar included), in twips: what the layouts work from.
+struct TwipsSize {
+    double width;
+    double height;
+};
+TwipsSize outerSizeInTwips(const QWidget *window);
+
+// Sizes a window to its client area in twips (plus `extraPixels` of height, a menu bar) and centres it on
+// the primary screen.
+void placeCentred(QWidget *window, double clientWidth, double clientHeight, int extraPixels = 0);
+
 } // namespace veltrik
