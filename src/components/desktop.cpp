@@ -39,6 +39,7 @@ QString runFileDialog(QWidget *parent, const QString &title, const QString &filt
     QFileDialog dialog(parent, title, QString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectNameFilter(filter.section(QStringLiteral(";;"), 0, 0));
     if (!initialPath.isEmpty())
         dialog.selectFile(initialPath);

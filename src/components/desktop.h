@@ -24,7 +24,8 @@ public:
     // chosen full path, or an empty text when the user cancels.
     virtual QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
                                      const QString &initialPath) = 0;
-    // The save dialog asks before replacing an existing file and appends no extension.
+    // The save dialog appends no extension and does not ask before replacing an existing file: the
+    // caller asks, in its own words.
     virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                                      const QString &initialPath) = 0;
 };

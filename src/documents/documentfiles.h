@@ -13,7 +13,11 @@ class RichEditor;
 // path last chosen in it and offers it in its next dialog.
 class DocumentFiles {
 public:
-    static inline const QString kFilter =
+    // The open dialog lists .docx with the Word documents (preselected) and ends with every file; the
+    // save dialog offers the three kinds the program has always offered.
+    static inline const QString kOpenFilter =
+        QStringLiteral("WORD文档(*.doc *.docx);;文本文件(*.txt);;写字板文件(*.rtf);;PDF文档(*.pdf);;所有文件(*.*)");
+    static inline const QString kSaveFilter =
         QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
 
     DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop);
@@ -24,11 +28,18 @@ public:
     // Whether or not anything was read, the whole text then turns black and the caret goes to the start.
     void open();
     // Asks for a name, turns the selection black, and writes the whole document as RTF under that name.
+    // The dialog proposes the last path with the extension .rtf, so that an opened Word document is not
+    // overwritten by accident; replacing an existing file needs a Yes to a question that names it.
     void save();
+
+    // The name the save dialog proposes for the last path chosen.
+    static QString proposedSaveName(const QString &lastPath);
 
 private:
     void loadInto(const QString &path);
     void turnTextBlack();
+    QString chooseSavePath();
+    bool confirmReplace(const QString &path);
 
     QWidget &m_window;
     RichEditor &m_editor;

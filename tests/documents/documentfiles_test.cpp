@@ -5,6 +5,7 @@
 #include "support/form1fixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -63,7 +64,8 @@ TEST_F(DocumentFilesTest, CancellingOpenStillResizesHidesAndTurnsTextBlack)
     EXPECT_EQ(form.RichTextBox1->selStart(), 0);
     EXPECT_EQ(form.RichTextBox1->selLength(), 0);
     EXPECT_EQ(fixture.desktop.fileDialogs,
-              QStringList{u"请选择一个文件|WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)|"_qs});
+              QStringList{u"请选择一个文件|WORD文档(*.doc *.docx);;文本文件(*.txt);;写字板文件(*.rtf);;"
+                          u"PDF文档(*.pdf);;所有文件(*.*)|"_qs});
 }
 
 struct WayCase {
@@ -153,6 +155,80 @@ TEST_F(DocumentFilesTest, CancelledSaveWritesNothingButTurnsTheSelectionBlack)
     EXPECT_EQ(form.RichTextBox1->colorAt(0), kBlack);
     EXPECT_EQ(form.RichTextBox1->colorAt(1), kRed);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+struct SaveNameCase {
+    const char *name;
+    const char16_t *lastPath;
+    const char16_t *proposed;
+};
+
+class ProposedSaveNames : public ::testing::TestWithParam<SaveNameCase> {};
+
+TEST_P(ProposedSaveNames, KeepFolderAndNameWithTheExtensionRtf)
+{
+    EXPECT_EQ(DocumentFiles::proposedSaveName(QString::fromUtf16(GetParam().lastPath)),
+              QString::fromUtf16(GetParam().proposed));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ProposedSaveNames,
+    ::testing::Values(SaveNameCase{"nothing_chosen_yet", u"", u""},
+                      SaveNameCase{"docx", u"/home/学生/论文.docx", u"/home/学生/论文.rtf"},
+                      SaveNameCase{"doc", u"/home/学生/THESIS.DOC", u"/home/学生/THESIS.rtf"},
+                      SaveNameCase{"text", u"/tmp/a.b.txt", u"/tmp/a.b.rtf"},
+                      SaveNameCase{"no_extension", u"/tmp/论文", u"/tmp/论文.rtf"},
+                      SaveNameCase{"rtf_stays", u"/tmp/论文.RTF", u"/tmp/论文.RTF"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DocumentFilesTest, AfterOpeningAWordFileTheSaveDialogProposesAnRtfBesideIt)
+{
+    const QString word = copyOfFixture("sample.docx", u"论文.docx"_qs);
+    open(word);
+    fixture.desktop.nextChosenFile.clear();
+    form.baocun_Click();
+    EXPECT_EQ(fixture.desktop.fileDialogs.last(),
+              u"请输入文件名|WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)|"_qs + dir.filePath(u"论文.rtf"_qs));
+}
+
+struct ReplaceCase {
+    const char *name;
+    bool answerYes;
+    bool replaced;
+};
+
+class ReplacingAFile : public DocumentFilesTest, public ::testing::WithParamInterface<ReplaceCase> {};
+
+TEST_P(ReplacingAFile, NeedsAYesToAQuestionThatNamesTheFile)
+{
+    const QString word = copyOfFixture("sample.docx", u"论文.docx"_qs);
+    QFile original(word);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray before = original.readAll();
+    original.close();
+    form.RichTextBox1->setText(u"新的正文"_qs);
+    fixture.desktop.answerYes = GetParam().answerYes;
+    fixture.desktop.nextChosenFile = word;
+    form.baocun_Click();
+    ASSERT_EQ(fixture.desktop.boxes.size(), 1);
+    EXPECT_EQ(fixture.desktop.boxes[0], u"question|Veltrik|文件“论文.docx”已经存在。保存后它将被替换为 RTF 文档，"
+                                        u"原有内容将丢失。\n要替换它吗？"_qs);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray after = original.readAll();
+    EXPECT_EQ(after.startsWith("{\\rtf1"), GetParam().replaced);
+    EXPECT_EQ(after == before, !GetParam().replaced);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ReplacingAFile,
+                         ::testing::Values(ReplaceCase{"yes", true, true}, ReplaceCase{"no", false, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DocumentFilesTest, ANewFileIsWrittenWithoutAQuestion)
+{
+    fixture.desktop.nextChosenFile = dir.filePath(u"新论文.rtf"_qs);
+    form.baocun_Click();
+    EXPECT_TRUE(fixture.desktop.boxes.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(u"新论文.rtf"_qs)));
 }
 
 TEST_F(DocumentFilesTest, AFailedSaveGetsAMessage)
