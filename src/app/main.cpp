@@ -1,5 +1,6 @@
 #include "app/appearance.h"
 #include "app/form1.h"
+#include "app/translations.h"
 #include "components/desktop.h"
 #include "components/webenginebrowser.h"
 
@@ -29,6 +30,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(veltrik::Form1::kAppTitle);
     veltrik::installFontFallbacks();
+    if (!veltrik::installChineseTranslations(app))
+        std::fputs("veltrik: Qt's Chinese translations are missing (qt6-translations-l10n)\n", stderr);
 
     veltrik::SystemDesktop desktop;
     veltrik::Form1Services services;
