@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev libxkbcommon-dev
   libicu-dev libzip-dev libgtest-dev libbenchmark-dev
-  fonts-noto-cjk qt6-translations-l10n xvfb xauth
+  fonts-noto-cjk qt6-translations-l10n xvfb xauth openbox
 )
 packages+=("$@")
 

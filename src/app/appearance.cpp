@@ -1,5 +1,7 @@
 #include "appearance.h"
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -63,6 +65,18 @@ void setTextColor(QWidget *widget, const QColor &color)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, color);
     widget->setPalette(palette);
+}
+
+// Measured as the label lays its text out, lines and all: with a negative leading the line spacing the
+// font gives is less than what a line takes.
+void fitHeightToLines(QLabel *label, int lines)
+{
+    const QString sample = QStringList(lines, QStringLiteral("国")).join(u'\n');
+    const QRect text = QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->width(), 0), 0, sample);
+    const QMargins margins = label->contentsMargins();
+    const int needed = text.height() + margins.top() + margins.bottom() + 2 * label->margin();
+    if (label->height() < needed)
+        label->resize(label->width(), needed);
 }
 
 } // namespace veltrik

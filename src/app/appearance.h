@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 namespace veltrik {
@@ -28,5 +29,9 @@ QIcon comparatorIcon();
 
 // The colour of a label's text.
 void setTextColor(QWidget *widget, const QColor &color);
+
+// Makes a label at least tall enough for `lines` lines of its caption in the font it really gets (a
+// stand-in for 宋体 has taller lines than the designed height allows); position and width stay.
+void fitHeightToLines(QLabel *label, int lines);
 
 } // namespace veltrik

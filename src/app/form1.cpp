@@ -7,7 +7,9 @@
 #include "engine/enginemenu.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
+#include "components/outersizewatch.h"
 #include "components/richeditor.h"
+#include "components/taborder.h"
 #include "components/twips.h"
 #include "appearance.h"
 #include "welcometext.h"
@@ -41,6 +43,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setupMenus();
     setupTabOrder();
     setDesignSize();
+    new OuterSizeWatch(*this, [this] { Form_Resize(); });
     m_comparison = new WebComparison(*this);
     m_engineMenu = new EngineMenu(*this);
     connectDocumentCommands();
@@ -84,6 +87,8 @@ void Form1::setupLabels()
     Label1 = new QLabel(QStringLiteral("请点击“分析”开始解析论文！"), centralWidget());
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(songTiFont(10.5));
+    // At the top of the label: its lower part lies behind the buttons below it.
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColor(Label1, kMarkRed);
     setTwipsGeometry(Label1, 225, 6345, 8385, 420);
 
@@ -93,6 +98,8 @@ void Form1::setupLabels()
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColor(Label2, kFigureBlue);
     setTwipsGeometry(Label2, 5265, 6345, 4605, 780);
+    // The piece's figure, an empty line and the overall figure.
+    fitHeightToLines(Label2, 3);
 }
 
 QPushButton *Form1::addButton(const QString &name, const QString &caption, QRect twips)
@@ -174,10 +181,14 @@ void Form1::setupEngineMenu()
 
 void Form1::setupTabOrder()
 {
-    const QList<QWidget *> order = {WebBrowser1, RichTextBox1, Command1, Command2, Label1, WebBrowser2,
-                                    Label2,      List1,        Command3, Command4, Command5, Command6};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    m_tabOrder = std::make_unique<TabOrder>(QList<QWidget *>{WebBrowser1, RichTextBox1, Command1, Command2,
+                                                             Label1, WebBrowser2, Label2, List1, Command3,
+                                                             Command4, Command5, Command6});
+}
+
+bool Form1::focusNextPrevChild(bool next)
+{
+    return m_tabOrder->moveFocus(focusWidget(), next) || QMainWindow::focusNextPrevChild(next);
 }
 
 // The window opens with its design client area, centred on the screen.

@@ -25,6 +25,7 @@ class DocumentFiles;
 class EngineMenu;
 class Form2;
 class RichEditor;
+class TabOrder;
 class WebComparison;
 
 // What the main window needs from outside: the desktop seam, a maker of browser views (the real engine,
@@ -95,6 +96,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void setupControls();
@@ -121,6 +123,7 @@ private:
     CompareTotals m_comparatorTotals;
     QPointer<Form2> m_comparator;
     std::unique_ptr<DocumentFiles> m_files;
+    std::unique_ptr<TabOrder> m_tabOrder;
     bool m_ending = false;
 
 };

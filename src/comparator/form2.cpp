@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "app/appearance.h"
+#include "components/outersizewatch.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
 #include "documents/documentfiles.h"
@@ -31,6 +32,7 @@ Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop
     setupControls();
     setupMenu();
     setDesignSize();
+    new OuterSizeWatch(*this, [this] { Form_Resize(); });
     RichTextBox1->setText(articleText);
     m_files = std::make_unique<DocumentFiles>(*this, *RichTextBox1, desktop);
     connect(yjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form2::baocun_Click);
@@ -71,6 +73,8 @@ void Form2::setupControls()
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColor(Label1, kMarkRed);
     setTwipsGeometry(Label1, 180, 6435, 6090, 645);
+    // The counts, the share of the article and the similarity to the reference.
+    fitHeightToLines(Label1, 3);
 
     Check1 = new QCheckBox(QStringLiteral("多次标注"), this);
     Check1->setObjectName(QStringLiteral("Check1"));

@@ -32,6 +32,11 @@ int textStartOf(const QTextBlock &block)
     return block.position() + block.blockNumber();
 }
 
+bool isCtrlTab(const QKeyEvent &key)
+{
+    return key.key() == Qt::Key_Tab && key.modifiers() == Qt::ControlModifier;
+}
+
 } // namespace
 
 RichEditor::RichEditor(QWidget *parent)
@@ -42,7 +47,9 @@ RichEditor::RichEditor(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_edit);
     m_edit->setAcceptRichText(false);
-    m_edit->setTabChangesFocus(false);
+    // Tab and Shift+Tab move on to the next control, as in the rest of the window, so that moving
+    // through the window never types into the article; Ctrl+Tab types a tab character.
+    m_edit->setTabChangesFocus(true);
     // The windows pop up their own menu on a right click.
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
     setFocusProxy(m_edit);
@@ -73,12 +80,14 @@ void RichEditor::setText(const QString &text)
 }
 
 // Copied into the editor's own document: a document set from outside is laid out eagerly, which makes
-// every later load many times slower.
+// every later load many times slower. The copy is the editor's starting point, not an edit to undo.
 void RichEditor::setDocumentContent(const QTextDocument &content)
 {
+    document()->setUndoRedoEnabled(false);
     document()->clear();
     QTextCursor cursor(document());
     cursor.insertFragment(QTextDocumentFragment(&content));
+    document()->setUndoRedoEnabled(true);
     m_edit->moveCursor(QTextCursor::Start);
 }
 
@@ -263,6 +272,11 @@ bool RichEditor::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonPress && watched == m_edit->viewport()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         emit mouseDown(mouse->buttons(), mouse->modifiers(), m_edit->viewport()->mapTo(this, mouse->position().toPoint()));
+    } else if (event->type() == QEvent::KeyPress && watched == m_edit) {
+        if (isCtrlTab(*static_cast<QKeyEvent *>(event))) {
+            m_edit->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
     } else if (event->type() == QEvent::KeyRelease && watched == m_edit) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!key->isAutoRepeat())

@@ -1,14 +1,19 @@
+#include "analysis/analysisstate.h"
+#include "app/appearance.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
 #include "support/form1fixture.h"
+#include "support/resultpages.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace veltrik {
@@ -170,6 +175,181 @@ TEST_F(Form1Test, TinyWindowSkipsNegativeSizesButAppliesNegativePositions)
     expectTwips(twipsOf(form.List1).left, 1200, "list left");
     // The editor's height H - 1890 is negative too: it keeps the height it had.
     expectTwips(twipsOf(form.RichTextBox1).height, 9000 - 1890, "editor height kept");
+}
+
+// The families that stand in for 宋体 on the machines the set-up prepares, and the one really used.
+QStringList installedSongTiStandIns()
+{
+    QStringList families;
+    for (const QString &family : QFont::substitutes(kSongTi))
+        if (QFontDatabase::hasFamily(family))
+            families << family;
+    return families;
+}
+
+// Every line of the caption, laid out as the label draws it, lies inside the label.
+void expectCaptionInside(const QLabel &label, const QString &caption)
+{
+    const QRect inside = label.contentsRect();
+    const QRect drawn = QFontMetrics(label.font()).boundingRect(inside, int(label.alignment()), caption);
+    EXPECT_TRUE(inside.contains(drawn)) << label.font().family().toStdString() << ": text " << drawn.height()
+                                        << " px high, label " << inside.height() << " px";
+}
+
+const QString kFigures = u"本句相似度：100%\r\n\r\n目前总体相似度：12.3456789012346%"_qs;
+
+TEST_F(Form1Test, TheFiguresFitTheirLabelInTheFontReallyUsed)
+{
+    form.Label2->setText(kFigures);
+    expectCaptionInside(*form.Label2, kFigures);
+    EXPECT_EQ(toTwips(form.Label2->x(), form.Label2), 5265); // position and width as designed
+    EXPECT_EQ(toTwips(form.Label2->width(), form.Label2), 4605);
+}
+
+TEST(FigureLabels, FitEveryInstalledStandInForSongTi)
+{
+    const QStringList families = installedSongTiStandIns();
+    ASSERT_FALSE(families.isEmpty()) << "no CJK font installed";
+    for (const QString &family : families) {
+        QLabel label;
+        QFont font(family);
+        font.setPointSizeF(10.5);
+        label.setFont(font);
+        label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setTwipsGeometry(&label, 5265, 6345, 4605, 780);
+        fitHeightToLines(&label, 3);
+        label.setText(kFigures);
+        expectCaptionInside(label, kFigures);
+    }
+}
+
+TEST_F(Form1Test, UndoRightAfterStartKeepsTheWelcomeText)
+{
+    const QString welcome = form.RichTextBox1->text();
+    form.yjcd->findChild<QAction *>(u"cx"_qs)->trigger();
+    EXPECT_EQ(form.RichTextBox1->text(), welcome);
+    QTest::keyClick(form.RichTextBox1->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form.RichTextBox1->text(), welcome);
+}
+
+class Form1FocusTest : public Form1Test {
+protected:
+    void SetUp() override
+    {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QApplication::processEvents();
+        form.activateWindow();
+        form.RichTextBox1->setFocus();
+    }
+
+    QString focusName() const
+    {
+        for (const QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+            if (!widget->objectName().isEmpty() && widget->parentWidget() == form.centralWidget())
+                return widget->objectName();
+        return QString();
+    }
+
+    // The controls focus visits from the editor on, one Tab at a time, until it comes back.
+    QStringList tabCycle()
+    {
+        form.RichTextBox1->setFocus();
+        QStringList visited{focusName()};
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (focusName() == visited.first())
+                break;
+            visited << focusName();
+        }
+        return visited;
+    }
+};
+
+TEST_F(Form1FocusTest, TabFollowsTheOrderOfTheControls)
+{
+    EXPECT_EQ(tabCycle(), (QStringList{u"RichTextBox1"_qs, u"Command1"_qs, u"Command2"_qs, u"Command3"_qs,
+                                       u"Command5"_qs, u"Command6"_qs}));
+    form.RichTextBox1->setText(u"第一句话在这里。"_qs);
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    EXPECT_EQ(tabCycle(), (QStringList{u"RichTextBox1"_qs, u"Command1"_qs, u"Command2"_qs, u"List1"_qs,
+                                       u"Command3"_qs, u"Command5"_qs, u"Command6"_qs}));
+}
+
+TEST_F(Form1FocusTest, TabLeavesTheEditorWithoutTouchingTheComparedPiece)
+{
+    const QString article = u"这是一篇需要检查的文章，它的第一句话比较长。"_qs;
+    form.RichTextBox1->setText(article);
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    ASSERT_GT(form.RichTextBox1->selLength(), 0); // the compared piece stays selected
+    form.RichTextBox1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(focusName(), u"Command1"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focusName(), u"RichTextBox1"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_NE(focusName(), u"RichTextBox1"_qs);
+    EXPECT_EQ(form.RichTextBox1->text(), article);
+}
+
+TEST_F(Form1FocusTest, CtrlTabTypesATab)
+{
+    form.RichTextBox1->setText(u"甲乙"_qs);
+    form.RichTextBox1->setSelStart(1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form.RichTextBox1->text(), u"甲\t乙"_qs);
+    EXPECT_EQ(focusName(), u"RichTextBox1"_qs);
+}
+
+// The whole road through clicks only, so that every button's connection takes part.
+class Form1ScenarioTest : public Form1FocusTest {
+protected:
+    testing::FakeBrowser &browser = *fixture.browser1();
+
+    qsizetype searches() const { return browser.navigations.size() - 1; } // after the blank page
+    void click(QPushButton *button)
+    {
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+};
+
+TEST_F(Form1ScenarioTest, AnalyseCompareRunAutomaticallyStopAndReport)
+{
+    const QString site = testing::resultItem(u"论文范文网"_qs, u"http://fanwen.test/1"_qs);
+    form.RichTextBox1->setText(u"我家的后面有一个很大的园，相传叫作百草园。现在是早已并屋子一起卖给朱文公的子孙了，"
+                               u"连那最末次的相见也已经隔了七八年，其中似乎确凿只有一些野草；但那时却是我的乐园。"
+                               u"不必说碧绿的菜畦，光滑的石井栏，高大的皂荚树，紫红的桑椹。"_qs);
+
+    click(form.Command1);
+    EXPECT_EQ(form.List1->count(), 3);
+    EXPECT_TRUE(form.Label1->text().startsWith(u"本文共 "_qs));
+
+    click(form.Command2);
+    ASSERT_EQ(searches(), 1);
+    browser.arrive(testing::resultPage(3, site));
+    EXPECT_TRUE(form.Label2->text().startsWith(u"本句相似度："_qs));
+
+    click(form.Command3);
+    EXPECT_TRUE(form.Command4->isVisible());
+    EXPECT_FALSE(form.Command1->isEnabled());
+    ASSERT_EQ(searches(), 2);
+    browser.arrive(testing::resultPage(3, site));
+    // The pacing sends the next piece on its own, within its second.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return searches() == 3; }, 3000));
+    browser.arrive(testing::resultPage(3, site));
+
+    click(form.Command4);
+    EXPECT_TRUE(form.Command3->isVisible());
+    EXPECT_EQ(form.state().autoMode, 0);
+    QTest::qWait(1200);
+    EXPECT_EQ(searches(), 3); // stopped: nothing more is sent
+
+    click(form.Command5);
+    EXPECT_TRUE(browser.writtenDocument().contains(u"论文范文网"_qs));
+    EXPECT_TRUE(browser.writtenDocument().contains(u"http://fanwen.test/1"_qs));
 }
 
 class Form1ExitTest : public Form1Test {

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace veltrik {
@@ -123,6 +126,35 @@ TEST_F(Form2Test, NothingFoundLeavesTheWholeTextSelected)
     EXPECT_TRUE(form.Label1->text().startsWith(u"你的文章一共 7 字，重复 0 段， 0 句， 0 字"_qs));
 }
 
+TEST_F(Form2Test, TheResultFitsItsLabelInTheFontReallyUsed)
+{
+    const QString result = compareResultText(123456, 654321, MatchResult{}, totals, false);
+    form.Label1->setText(result);
+    const QRect inside = form.Label1->contentsRect();
+    const QFontMetrics metrics(form.Label1->font());
+    EXPECT_TRUE(inside.contains(metrics.boundingRect(inside, int(form.Label1->alignment()), result)));
+    EXPECT_EQ(twipsOf(form.Label1->width(), &form), 6090);
+}
+
+TEST_F(Form2Test, TabMovesFocusOutOfBothEditorsAndCtrlTabTypesATab)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    form.RichTextBox1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.RichTextBox2->focusProxy());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.Command1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.Check1);
+    EXPECT_EQ(form.RichTextBox1->text(), u"主窗口的文章"_qs);
+    EXPECT_EQ(form.RichTextBox2->text(), u"对比的文字"_qs);
+    form.RichTextBox2->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(form.RichTextBox2->text().contains(u'\t'));
+}
+
 class ComparatorFromMainWindow : public ::testing::Test {
 protected:
     Form1Fixture fixture;
@@ -165,6 +197,47 @@ TEST_F(ComparatorFromMainWindow, ClosingAndReopeningKeepsTheRunningTotals)
     reopened->Command1_Click();
     EXPECT_TRUE(reopened->Label1->text().startsWith(u"你的文章一共 7 字，重复 0 段， 2 句， 14 字"_qs));
     reopened->close();
+}
+
+// Chinese comes in through the input method, which hands the editor whole committed words.
+void typeWithInputMethod(QWidget *editor, const QString &text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(editor, &commit);
+}
+
+// Opened from the menu bar, filled and compared with the keyboard and the mouse only.
+TEST_F(ComparatorFromMainWindow, OpenPasteCompareAndMarkAgainThroughClicks)
+{
+    main.RichTextBox1->setText(u"我们去公园玩。今天天气很好，明天下雨了。"_qs);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    const QPoint menuItem = main.menuBar()->actionGeometry(main.duibiqi).center();
+    QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, menuItem);
+    Form2 *comparator = main.comparator();
+    ASSERT_NE(comparator, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(comparator));
+    QWidget *reference = comparator->RichTextBox2->focusProxy();
+    QTest::mouseClick(reference->findChild<QWidget *>(u"qt_scrollarea_viewport"_qs), Qt::LeftButton);
+    QTest::keyClick(reference, Qt::Key_A, Qt::ControlModifier);
+    typeWithInputMethod(reference, u"我们去公园玩。"_qs);
+    EXPECT_EQ(comparator->RichTextBox2->text(), u"我们去公园玩。"_qs);
+
+    QTest::mouseClick(comparator->Command1, Qt::LeftButton);
+    EXPECT_EQ(comparator->RichTextBox1->colorAt(0), kRed);
+    EXPECT_EQ(comparator->RichTextBox1->colorAt(7), kBlack);
+    EXPECT_TRUE(comparator->Label1->text().endsWith(u"与参考文章的相似度为： 100 %"_qs));
+
+    QTest::mouseClick(comparator->Check1, Qt::LeftButton);
+    EXPECT_TRUE(comparator->Check1->isChecked());
+    QTest::keyClick(reference, Qt::Key_A, Qt::ControlModifier);
+    typeWithInputMethod(reference, u"今天天气很好，"_qs);
+    QTest::mouseClick(comparator->Command1, Qt::LeftButton);
+    EXPECT_EQ(comparator->RichTextBox1->colorAt(0), kRed); // kept by 多次标注
+    EXPECT_EQ(comparator->RichTextBox1->colorAt(7), kRed);
+    EXPECT_TRUE(comparator->Label1->text().startsWith(u"你的文章一共 20 字，重复 0 段， 2 句， 14 字"_qs));
+    comparator->close();
 }
 
 TEST_F(ComparatorFromMainWindow, ClosingTheMainWindowClosesTheComparator)

@@ -18,3 +18,10 @@ inline void PrintTo(const QStringList &list, std::ostream *out)
         *out << '"' << text.toStdString() << "\" ";
     *out << ']';
 }
+
+#include <QRect>
+
+inline void PrintTo(const QRect &rect, std::ostream *out)
+{
+    *out << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
+}
