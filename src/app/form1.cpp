@@ -118,6 +118,8 @@ void Form1::setupButtons()
     Command4 = addButton(QStringLiteral("Command4"), QStringLiteral("停止自动对比！"), {8145, 6750, 2130, 420});
     Command5 = addButton(QStringLiteral("Command5"), QStringLiteral("统计相似性网站"), {8145, 6345, 1545, 285});
     Command6 = addButton(QStringLiteral("Command6"), QStringLiteral("对比"), {9765, 6345, 510, 285});
+    Command3->installEventFilter(this);
+    Command4->installEventFilter(this);
 }
 
 QAction *Form1::addMenuItem(QMenu *menu, const QString &name, const QString &caption)
@@ -189,6 +191,21 @@ void Form1::setupTabOrder()
 bool Form1::focusNextPrevChild(bool next)
 {
     return m_tabOrder->moveFocus(focusWidget(), next) || QMainWindow::focusNextPrevChild(next);
+}
+
+// Starting or stopping the automatic run swaps its two buttons in one place: the keyboard focus stays
+// there, so that the key that started a run also stops it.
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && (watched == Command3 || watched == Command4) &&
+        static_cast<QWidget *>(watched)->hasFocus()) {
+        QPushButton *other = watched == Command3 ? Command4 : Command3;
+        QTimer::singleShot(0, other, [other] {
+            if (other->isVisible())
+                other->setFocus(Qt::OtherFocusReason);
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // The window opens with its design client area, centred on the screen.

@@ -50,6 +50,9 @@ RichEditor::RichEditor(QWidget *parent)
     // Tab and Shift+Tab move on to the next control, as in the rest of the window, so that moving
     // through the window never types into the article; Ctrl+Tab types a tab character.
     m_edit->setTabChangesFocus(true);
+    // The caret alone blinks out of sight half the time: the frame shows where the keyboard focus is.
+    m_edit->setStyleSheet(QStringLiteral("QTextEdit { border: 1px solid palette(mid); padding: 1px; }"
+                                         "QTextEdit:focus { border: 2px solid palette(highlight); padding: 0; }"));
     // The windows pop up their own menu on a right click.
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
     setFocusProxy(m_edit);

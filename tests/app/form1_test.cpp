@@ -335,15 +335,19 @@ TEST_F(Form1ScenarioTest, AnalyseCompareRunAutomaticallyStopAndReport)
     click(form.Command3);
     EXPECT_TRUE(form.Command4->isVisible());
     EXPECT_FALSE(form.Command1->isEnabled());
+    QApplication::processEvents();
+    EXPECT_TRUE(form.Command4->hasFocus()); // the key that started the run stops it
     ASSERT_EQ(searches(), 2);
     browser.arrive(testing::resultPage(3, site));
     // The pacing sends the next piece on its own, within its second.
     EXPECT_TRUE(QTest::qWaitFor([&] { return searches() == 3; }, 3000));
     browser.arrive(testing::resultPage(3, site));
 
-    click(form.Command4);
+    QTest::keyClick(form.Command4, Qt::Key_Space);
     EXPECT_TRUE(form.Command3->isVisible());
     EXPECT_EQ(form.state().autoMode, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(form.Command3->hasFocus());
     QTest::qWait(1200);
     EXPECT_EQ(searches(), 3); // stopped: nothing more is sent
 
