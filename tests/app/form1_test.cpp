@@ -206,22 +206,43 @@ TEST_F(Form1Test, TheFiguresFitTheirLabelInTheFontReallyUsed)
     EXPECT_EQ(toTwips(form.Label2->width(), form.Label2), 4605);
 }
 
-TEST(FigureLabels, FitEveryInstalledStandInForSongTi)
+struct FigureLabelCase {
+    const char *name;
+    QRect designTwips;
+    const char16_t *caption;
+};
+
+class FigureLabels : public ::testing::TestWithParam<FigureLabelCase> {};
+
+// Both three-line labels, with their designed geometry, in every font that can stand in for 宋体.
+TEST_P(FigureLabels, FitEveryInstalledStandInForSongTi)
 {
     const QStringList families = installedSongTiStandIns();
     ASSERT_FALSE(families.isEmpty()) << "no CJK font installed";
+    const QRect design = GetParam().designTwips;
+    const QString caption = QString::fromUtf16(GetParam().caption);
     for (const QString &family : families) {
         QLabel label;
         QFont font(family);
         font.setPointSizeF(10.5);
         label.setFont(font);
         label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setTwipsGeometry(&label, 5265, 6345, 4605, 780);
+        setTwipsGeometry(&label, design.x(), design.y(), design.width(), design.height());
         fitHeightToLines(&label, 3);
-        label.setText(kFigures);
-        expectCaptionInside(label, kFigures);
+        label.setText(caption);
+        expectCaptionInside(label, caption);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Labels, FigureLabels,
+    ::testing::Values(FigureLabelCase{"main_window_figures", {5265, 6345, 4605, 780},
+                                      u"本句相似度：100%\r\n\r\n目前总体相似度：12.3456789012346%"},
+                      FigureLabelCase{"comparator_result", {180, 6435, 6090, 645},
+                                      u"你的文章一共 123456 字，重复 99 段， 999 句， 99999 字\r\n"
+                                      u"        重复部分占你的文章的： 81.0005 %\r\n"
+                                      u"        与参考文章的相似度为： 100 %"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Form1Test, UndoRightAfterStartKeepsTheWelcomeText)
 {
