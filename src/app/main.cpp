@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "components/desktop.h"
 #include "components/webenginebrowser.h"
+#include "documents/pdfpages.h"
 
 #include <QApplication>
 
@@ -29,6 +30,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(veltrik::Form1::kAppTitle);
     veltrik::installFontFallbacks();
+    veltrik::enablePdfDocuments();
 
     veltrik::SystemDesktop desktop;
     veltrik::Form1Services services;
