@@ -88,7 +88,8 @@ QString runningLineKey(const QString &line)
 // among them goes up by one from page to page.
 QList<qint64> edgeNumbers(const QString &line)
 {
-    static const QRegularExpression leading(u"^(?:第|[Pp]age|[\\s\\-\u2013\u2014(\\[])*(\\d{1,6})(?=[\\s\\-\u2013\u2014)\\]页]|$)"_qs);
+    static const QRegularExpression leading(
+        u"^(?:第|[Pp]age|[\\s\\-\u2013\u2014(\\[])*(\\d{1,6})(?=[\\s\\-\u2013\u2014)\\]页]|$)"_qs);
     static const QRegularExpression trailing(u"(?<![\\d.,])(\\d{1,6})(?:页|[\\s\\-\u2013\u2014)\\]])*$"_qs);
     QList<qint64> numbers;
     for (const QRegularExpression *pattern : {&leading, &trailing})
@@ -217,6 +218,16 @@ bool startsParagraph(const QString &line)
     return marker.match(line).hasMatch();
 }
 
+char32_t firstCodePoint(const QString &text)
+{
+    return text.left(2).toUcs4().constFirst();
+}
+
+char32_t lastCodePoint(const QString &text)
+{
+    return text.right(2).toUcs4().constLast();
+}
+
 // The next line of the same paragraph, joined as it was before the line break.
 void appendLine(QString &paragraph, const QString &line)
 {
@@ -224,13 +235,13 @@ void appendLine(QString &paragraph, const QString &line)
         paragraph = line;
         return;
     }
-    const QChar last = paragraph.back();
-    const QChar next = line.front();
+    const char32_t last = lastCodePoint(paragraph);
+    const char32_t next = firstCodePoint(line);
     const bool hyphenated = last == u'-' && paragraph.size() >= 2 && paragraph[paragraph.size() - 2].isLetter()
-                            && next.isLower();
+                            && QChar::isLower(next);
     if (hyphenated)
         paragraph.chop(1);
-    else if (!isChinese(last.unicode()) && !isChinese(next.unicode()) && !last.isSurrogate() && !next.isSurrogate())
+    else if (!isChinese(last) && !isChinese(next))
         paragraph += u' ';
     paragraph += line;
 }
