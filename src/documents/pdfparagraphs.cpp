@@ -75,10 +75,10 @@ qsizetype lineWidth(const QString &line)
 }
 
 // What stays the same of a running head from page to page: its words, with every number (the page number,
-// the chapter number) and every run of spaces alike.
+// the chapter number, in Arabic or Roman numerals) and every run of spaces alike.
 QString runningLineKey(const QString &line)
 {
-    static const QRegularExpression numbers(u"\\d+|^[ivxlc]{1,7}$|^[IVXLC]{1,7}$"_qs);
+    static const QRegularExpression numbers(u"\\d+|\\b(?:[ivxlc]{1,7}|[IVXLC]{1,7})\\b"_qs);
     QString key = line.simplified();
     key.replace(numbers, u"#"_qs);
     return key;

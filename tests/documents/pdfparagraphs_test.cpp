@@ -116,6 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {page({u"摘要的正文写满了整一行。", u"I"}), page({u"目录的正文写满了整一行。", u"II"}),
                      page({u"前言的正文写满了整一行。", u"III"})},
                     u"摘要的正文写满了整一行。\n目录的正文写满了整一行。\n前言的正文写满了整一行。"_qs},
+        RebuildCase{"HeadsWithRomanPageNumbersGo",
+                    {page({u"目录的第一行写满了整一行。", u"vi 目 录"}), page({u"目录的第二行写满了整一行。", u"目 录 vii"}),
+                     page({u"目录的第三行写满了整一行。", u"viii 目 录"}), page({u"目录的第四行写满了整一行。", u"目 录 ix"}),
+                     page({u"目录的第五行写满了整一行。", u"x 目 录"})},
+                    u"目录的第一行写满了整一行。\n目录的第二行写满了整一行。\n目录的第三行写满了整一行。\n"
+                    u"目录的第四行写满了整一行。\n目录的第五行写满了整一行。"_qs},
         RebuildCase{"LinesAtTheTopOfOnlyOnePageStay",
                     {page({u"第一章 绪论", u"第一页正文写满了一整行。"}), page({u"1.1 背景", u"第二页正文写满了一整行。"}),
                      page({u"1.2 目标", u"第三页正文写满了一整行。"}), page({u"1.3 方法", u"第四页正文写满了一整行。"})},
