@@ -3,6 +3,7 @@
 #include "app/translations.h"
 #include "components/desktop.h"
 #include "components/webenginebrowser.h"
+#include "documents/pdfpages.h"
 
 #include <QApplication>
 
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     veltrik::installFontFallbacks();
     if (!veltrik::installChineseTranslations(app))
         std::fputs("veltrik: Qt's Chinese translations are missing (qt6-translations-l10n)\n", stderr);
+    veltrik::enablePdfDocuments();
 
     veltrik::SystemDesktop desktop;
     veltrik::Form1Services services;

@@ -39,7 +39,7 @@ const QString kUsage = QStringLiteral(
 
 const QString kAnalyseHelp = QStringLiteral(
     "usage: veltrik-cli analyse FILE [--json]\n"
-    "Opens FILE as the open command does (Word, RTF or text) and prints the status line of the analysis,\n"
+    "Opens FILE as the open command does (Word, RTF, PDF or text) and prints the status line of the analysis,\n"
     "then the list rows.\n"
     "--json prints {\"caption\", \"count\", \"rows\", \"pieces\"} instead.\n");
 

@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "documents/pdfpages.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -8,6 +9,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    veltrik::enablePdfDocuments();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return veltrik::runCli(QCoreApplication::arguments().mid(1), out, err);

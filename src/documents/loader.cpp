@@ -2,6 +2,7 @@
 
 #include "compoundfile.h"
 #include "docxreader.h"
+#include "pdfreader.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 #include "text/linebreaks.h"
@@ -40,6 +41,8 @@ DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay)
         result = readWordDocument(bytes);
     else if (looksLikeZip(bytes))
         result = readDocx(bytes);
+    else if (looksLikePdf(bytes))
+        result = readPdf(bytes);
     else
         result = readTextFile(bytes);
     return wordWay || !looksLikeRtf(bytes) ? withoutFormatting(std::move(result)) : result;

@@ -9,7 +9,8 @@
 namespace veltrik {
 
 // Opening a document the way the open command does. Both ways look at the content, not the name:
-// RTF, a Word 97-2003 file (.doc), a Word 2007+ file (.docx), otherwise plain text.
+// RTF, a Word 97-2003 file (.doc), a Word 2007+ file (.docx), a PDF, otherwise plain text. PDF is read
+// once enablePdfDocuments() (pdfpages.h) has been called.
 //
 // - The Word way (a name ending in "doc", "DOC" or "Doc") yields plain text: formatting is not carried.
 // - The editor's own way keeps the formatting of RTF.

@@ -239,5 +239,44 @@ TEST_F(DocumentFilesTest, AFailedSaveGetsAMessage)
     EXPECT_TRUE(fixture.desktop.boxes[0].startsWith(u"critical|Veltrik|无法保存文件“论文.rtf”："_qs));
 }
 
+// PDF, as the program opens it: the reader is enabled at start (see the tests' main).
+TEST_F(DocumentFilesTest, APdfOpensAsParagraphsWhateverItsName)
+{
+    const QString expected = loadDocument(kData + u"/real/pdf-thesis-running-heads.pdf"_qs, false).content.text;
+    ASSERT_TRUE(expected.startsWith(u"1 绪论\r\n1.1 欢迎！\r\n"_qs));
+    for (const QString &name : {u"论文.pdf"_qs, u"论文.PDF"_qs, u"论文"_qs, u"论文.doc"_qs}) {
+        form.RichTextBox1->setText(QString());
+        open(copyOfFixture("real/pdf-thesis-running-heads.pdf", name));
+        EXPECT_EQ(form.RichTextBox1->text(), expected) << name.toStdString();
+    }
+    EXPECT_TRUE(fixture.desktop.boxes.isEmpty());
+}
+
+struct UnreadablePdfCase {
+    const char *name;
+    const char *fixture;
+    const char16_t *fileName;
+    const char16_t *box;
+};
+
+class UnreadablePdf : public DocumentFilesTest, public ::testing::WithParamInterface<UnreadablePdfCase> {};
+
+TEST_P(UnreadablePdf, GetsAMessageAndTheTextStays)
+{
+    form.RichTextBox1->setText(u"我的论文"_qs);
+    open(copyOfFixture(GetParam().fixture, QString::fromUtf16(GetParam().fileName)));
+    EXPECT_EQ(form.RichTextBox1->text(), u"我的论文"_qs);
+    EXPECT_EQ(fixture.desktop.boxes, QStringList{QString::fromUtf16(GetParam().box)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Real, UnreadablePdf,
+    ::testing::Values(
+        UnreadablePdfCase{"Scan", "real/pdf-scan-without-text.pdf", u"扫描.pdf",
+                          u"critical|Veltrik|无法打开文件“扫描.pdf”：这个 PDF 文件没有文字层（可能是扫描件），无法取出文字"},
+        UnreadablePdfCase{"Encrypted", "real/pdf-encrypted.pdf", u"加密.pdf",
+                          u"critical|Veltrik|无法打开文件“加密.pdf”：这个 PDF 文件有密码保护，请先取消密码再打开"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace veltrik

@@ -1,5 +1,6 @@
 // Entry point of the tests that need a QApplication (widgets, or the browser engine).
 #include "app/appearance.h"
+#include "documents/pdfpages.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     veltrik::installFontFallbacks();
+    veltrik::enablePdfDocuments();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
