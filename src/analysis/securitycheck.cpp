@@ -86,9 +86,8 @@ bool isSecurityCheckPage(const ResultPage &page, qsizetype doubleByteCount, bool
 QString securityCheckCaption(qsizetype sentenceNumber, bool automatic)
 {
     const QString number = QString::number(sentenceNumber);
-    return u"搜索引擎要求安全验证，请在下方页面完成验证。\n"_qs +
-           (automatic ? u"通过后自动继续对比第 "_qs + number + u" 句。"_qs
-                      : u"通过后显示第 "_qs + number + u" 句的结果，不会自动继续。"_qs);
+    return automatic ? u"请在下方通过安全验证，之后自动继续对比第 "_qs + number + u" 句"_qs
+                     : u"请在下方通过安全验证，之后显示第 "_qs + number + u" 句的结果"_qs;
 }
 
 } // namespace veltrik

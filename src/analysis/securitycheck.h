@@ -22,8 +22,9 @@ struct ResultPage {
 // `doubleByteCount` is the number of double-byte characters of the body, which the scoring counts anyway.
 bool isSecurityCheckPage(const ResultPage &page, qsizetype doubleByteCount, bool hasResultItems);
 
-// The status line while a check is shown, two lines: what to do, and what happens once it is passed (in
-// an automatic run the piece is compared again and the run goes on; in a manual run its result shows).
+// The status line while a check is shown: what to do, and what happens once it is passed (in an automatic
+// run the run goes on with the piece; in a manual run the piece's result shows, and nothing goes on). One
+// line, short enough to be read beside the similarity figures.
 QString securityCheckCaption(qsizetype sentenceNumber, bool automatic);
 
 } // namespace veltrik

@@ -326,7 +326,7 @@ TEST(ScorePage, ASecurityCheckChangesNothingButTheStatusLine)
     state.resultCount = 2;
     const ScoringOutcome outcome = scorePage(state, {u"<p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs});
     EXPECT_TRUE(outcome.securityCheck);
-    EXPECT_EQ(outcome.progressCaption, u"搜索引擎要求安全验证，请在下方页面完成验证。\n通过后显示第 2 句的结果，不会自动继续。"_qs);
+    EXPECT_EQ(outcome.progressCaption, u"请在下方通过安全验证，之后显示第 2 句的结果"_qs);
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 32);
     EXPECT_EQ(state.resultCount, 2);
@@ -339,7 +339,7 @@ TEST(ScorePage, TheCheckLineSaysWhatAnAutomaticRunDoes)
     AnalysisState state = comparing(3, 3);
     state.autoMode = 1;
     const ScoringOutcome outcome = scorePage(state, {u"<p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs});
-    EXPECT_EQ(outcome.progressCaption, u"搜索引擎要求安全验证，请在下方页面完成验证。\n通过后自动继续对比第 3 句。"_qs);
+    EXPECT_EQ(outcome.progressCaption, u"请在下方通过安全验证，之后自动继续对比第 3 句"_qs);
 }
 
 TEST(MarkedItems, NoItemsOnAPlainPage)
