@@ -54,6 +54,21 @@ QString typicalResultPage()
     return page;
 }
 
+// A result page of about 1 MB of cards: mu addresses, title links, inline scripts that highlight.
+QString cardResultPage()
+{
+    const QString card = QStringLiteral(
+        "<div class=\"result-op c-container xpath-log\" tpl=\"music\" mu=\"http://music.example/x\">"
+        "<h3 class=\"t\"><a href=\"/link?url=1\" target=\"_blank\">学术写作规范研究与引用_在线试听</a></h3>"
+        "<div class=\"c-row\"><div><div>歌曲、歌词与专辑</div></div></div><script>var musicCard = "
+        "{\"name\":\"<em>学术写作规范研究与引用<\\/em>\"};</script><div class=\"c-abstract\">"
+        "<em>结果表明学生对合理引用的认识不足</em></div></div>\n");
+    QString page;
+    while (page.size() < 1000000)
+        page += card;
+    return page;
+}
+
 void scoreRepeatedly(benchmark::State &state, const QString &page)
 {
     AnalysisState analysis;
@@ -78,6 +93,12 @@ void BM_ScoreDensePage(benchmark::State &state)
     scoreRepeatedly(state, denseResultPage());
 }
 BENCHMARK(BM_ScoreDensePage)->Unit(benchmark::kMillisecond);
+
+void BM_ScoreCardPage(benchmark::State &state)
+{
+    scoreRepeatedly(state, cardResultPage());
+}
+BENCHMARK(BM_ScoreCardPage)->Unit(benchmark::kMillisecond);
 
 // The recorded items of 1,000 pieces: ten a piece, titles drawn from a few hundred sites, some of them
 // very common.
