@@ -415,7 +415,7 @@ QList<PlacedItem> cardItems(const QString &html, const QList<qsizetype> &describ
         if (tagStart < 0 || html.indexOf(u'>', tagStart) < at)
             continue; // not an attribute of a tag
         const qsizetype end = elementEnd(html, tagStart);
-        const auto described = std::lower_bound(describedAt.cbegin(), describedAt.cend(), at);
+        const auto described = std::lower_bound(describedAt.cbegin(), describedAt.cend(), tagStart);
         if (described != describedAt.cend() && *described < end)
             continue;
         const qsizetype title = heading.indexIn(html, at);

@@ -268,6 +268,9 @@ INSTANTIATE_TEST_SUITE_P(
                  uR"(<div class="result c-container" mu="http://a/"><h3><a href="/l">甲</a></h3>)"_qs +
                      resultItem(u"甲"_qs, u"http://a/"_qs) + u"</div>"_qs,
                  {{u"甲"_qs, u"http://a/"_qs}}},
+        ItemCase{"data_tools_on_the_container_itself",
+                 uR"(<div data-tools='{"title":"甲 mu=1","url":"http://a/"}' mu="http://a/"><h3><a href="/l">甲</a></h3></div>)"_qs,
+                 {{u"甲 mu=1"_qs, u"http://a/"_qs}}},
         ItemCase{"mu_in_text_or_a_longer_name_is_no_card",
                  uR"(<p>emu="x" 参数 a&mu=1</p><div data-emu="http://x/"><h3><a href="/l">不是卡片</a></h3></div>)"_qs, {}},
         ItemCase{"card_without_a_title_link_is_skipped",
