@@ -402,6 +402,34 @@ TEST_F(WebComparisonTest, AManualRunDoesNotScoreTheCheckEither)
     EXPECT_EQ(form.Label2->text(), u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
 }
 
+// Analyse, compare, an automatic run, stop and the report, each through a click on its button.
+TEST_F(WebComparisonTest, AWholeRunThroughTheButtons)
+{
+    const QString items = testing::resultItem(u"论文网"_qs, u"http://a.test/"_qs);
+    form.show();
+    form.RichTextBox1->setText(article(4));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    EXPECT_EQ(form.List1->count(), 4);
+
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    EXPECT_EQ(searchedQueries(), QStringList{pieceQuery(0, 4)});
+    fixture.browser1()->arrive(resultPage(412, items));
+
+    QTest::mouseClick(form.Command3, Qt::LeftButton);
+    EXPECT_EQ(searchedQueries().last(), pieceQuery(1, 4));
+    EXPECT_FALSE(form.Command4->isHidden());
+    fixture.browser1()->arrive(resultPage(0, items));
+    QTest::mouseClick(form.Command4, Qt::LeftButton);
+    EXPECT_EQ(state.autoMode, 0);
+    EXPECT_FALSE(form.Command3->isHidden());
+    EXPECT_EQ(form.Label2->text(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
+
+    QTest::mouseClick(form.Command5, Qt::LeftButton);
+    EXPECT_TRUE(fixture.browser1()->writtenDocument().contains(
+        u"<a href=\"http://a.test/\" target=_blank>论文网</a></td><td width=100 align=center>2</td>"_qs));
+    EXPECT_EQ(searches().size(), 2);
+}
+
 TEST_F(WebComparisonTest, EmptyQueryIsSkippedWithoutARequest)
 {
     analyse(u"，，"_qs); // the query is a single space
