@@ -9,7 +9,6 @@
 #include <QStringMatcher>
 
 #include <algorithm>
-#include <iterator>
 
 namespace veltrik {
 namespace {
@@ -44,64 +43,58 @@ QString fragmentsBetween(const QString &html, const QString &open, const QString
 // for one, holds "<em>…<\/em>": taken as page text, its "<em>" would open a fragment running on to the
 // next highlight.
 struct RawTextElement {
-    QStringMatcher opening;
+    QString name;
     QStringMatcher closing;
-    qsizetype nameLength;
 };
 
 const RawTextElement kRawTextElements[] = {
-    {QStringMatcher(u"<script"_qs, Qt::CaseInsensitive), QStringMatcher(u"</script"_qs, Qt::CaseInsensitive), 6},
-    {QStringMatcher(u"<style"_qs, Qt::CaseInsensitive), QStringMatcher(u"</style"_qs, Qt::CaseInsensitive), 5},
+    {u"script"_qs, QStringMatcher(u"</script"_qs, Qt::CaseInsensitive)},
+    {u"style"_qs, QStringMatcher(u"</style"_qs, Qt::CaseInsensitive)},
 };
 
-struct Span {
-    qsizetype start;
-    qsizetype end;
-};
-
-// The content of the element whose opening tag starts at `at`, up to its closing tag or the end of the
-// page; none when the name only begins there ("<scripts").
-std::optional<Span> rawTextContent(const QString &html, qsizetype at, const RawTextElement &element)
+bool endsTagName(QStringView html, qsizetype at)
 {
-    const qsizetype afterName = at + 1 + element.nameLength;
-    if (afterName < html.size() && html[afterName] != u'>' && html[afterName] != u'/' && !html[afterName].isSpace())
-        return std::nullopt;
-    const qsizetype tagEnd = html.indexOf(u'>', afterName);
-    if (tagEnd < 0)
-        return Span{html.size(), html.size()};
-    const qsizetype closing = element.closing.indexIn(html, tagEnd + 1);
-    return Span{tagEnd + 1, closing < 0 ? html.size() : closing};
+    return at >= html.size() || html[at].isSpace() || html[at] == u'>' || html[at] == u'/';
 }
 
-// The page with the content of its script and style elements left out (their tags stay).
+// The script or style element whose opening tag starts at `at`, if any ("<scripts" is none).
+const RawTextElement *rawTextElementAt(QStringView html, qsizetype at)
+{
+    if (at + 1 >= html.size() || (html[at + 1] != u's' && html[at + 1] != u'S'))
+        return nullptr;
+    const QStringView name = html.sliced(at + 1);
+    for (const RawTextElement &element : kRawTextElements)
+        if (name.startsWith(element.name, Qt::CaseInsensitive) && endsTagName(html, at + 1 + element.name.size()))
+            return &element;
+    return nullptr;
+}
+
+// The page with the content of its script and style elements left out (their tags stay). An element
+// without its closing tag runs to the end of the page.
 QString withoutRawText(const QString &html)
 {
-    qsizetype next[std::size(kRawTextElements)];
-    for (size_t kind = 0; kind < std::size(kRawTextElements); ++kind)
-        next[kind] = kRawTextElements[kind].opening.indexIn(html);
+    const QStringView page(html);
     QString kept;
     qsizetype copiedUpTo = 0;
-    for (;;) {
-        const auto earliest = std::min_element(std::begin(next), std::end(next), [](qsizetype a, qsizetype b) {
-            return b < 0 || (a >= 0 && a < b);
-        });
-        if (*earliest < 0)
+    for (qsizetype at = page.indexOf(u'<'); at >= 0; at = page.indexOf(u'<', at + 1)) {
+        const RawTextElement *element = rawTextElementAt(page, at);
+        if (!element)
+            continue;
+        const qsizetype tagEnd = page.indexOf(u'>', at);
+        if (tagEnd < 0)
             break;
-        const RawTextElement &element = kRawTextElements[earliest - std::begin(next)];
-        const std::optional<Span> content = rawTextContent(html, *earliest, element);
-        qsizetype searchFrom = *earliest + 1;
-        if (content) {
-            kept += QStringView(html).sliced(copiedUpTo, content->start - copiedUpTo);
-            copiedUpTo = content->end;
-            searchFrom = content->end;
-        }
-        for (size_t kind = 0; kind < std::size(kRawTextElements); ++kind)
-            if (next[kind] >= 0 && next[kind] < searchFrom)
-                next[kind] = kRawTextElements[kind].opening.indexIn(html, searchFrom);
+        if (copiedUpTo == 0)
+            kept.reserve(html.size());
+        kept += page.sliced(copiedUpTo, tagEnd + 1 - copiedUpTo);
+        const qsizetype closing = element->closing.indexIn(page, tagEnd + 1);
+        copiedUpTo = closing < 0 ? html.size() : closing;
+        if (closing < 0)
+            break;
+        at = closing;
     }
     if (copiedUpTo == 0)
         return html;
-    kept += QStringView(html).sliced(copiedUpTo);
+    kept += page.sliced(copiedUpTo);
     return kept;
 }
 
@@ -360,11 +353,6 @@ std::optional<ResultItem> titleLinkIn(const QString &html, qsizetype from, qsize
     if (title.isEmpty())
         return std::nullopt;
     return ResultItem{title, href < 0 ? QString() : attributeValueAt(html, href + 6).text};
-}
-
-bool endsTagName(QStringView html, qsizetype at)
-{
-    return at >= html.size() || html[at].isSpace() || html[at] == u'>' || html[at] == u'/';
 }
 
 // Where the element whose opening tag starts at `tagStart` ends: behind the closing tag that balances it,
