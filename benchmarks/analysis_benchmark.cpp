@@ -20,7 +20,16 @@ void BM_AnalyseArticle(benchmark::State &state)
 }
 BENCHMARK(BM_AnalyseArticle)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-// A result page of about 1 MB (in UTF-16 code units) packed with highlights and items: a hard case.
+// About 1 MB (in UTF-16 code units) of one block repeated.
+QString repeatedToOneMegabyte(const QString &block)
+{
+    QString page;
+    while (page.size() < 1000000)
+        page += block;
+    return page;
+}
+
+// A result page packed with highlights and items: a hard case.
 QString denseResultPage()
 {
     const QString block = QStringLiteral(
@@ -28,10 +37,7 @@ QString denseResultPage()
         "</a></h3><div class=\"c-abstract\">本文分析了论文写作中引用不规范的主要原因，<em>结果表明学生对合理引用的认识不足</em>"
         "。</div><span data-tools='{\"title\":\"学术写作规范研究\",\"url\":\"http://a.example/x\"}'>"
         "<a class=\"c-tip-icon\"></a></span></div>\n");
-    QString page;
-    while (page.size() < 1000000)
-        page += block;
-    return page;
+    return repeatedToOneMegabyte(block);
 }
 
 // A result page of about 1 MB shaped like a real one: mostly markup, style and script, ten items.
@@ -52,6 +58,18 @@ QString typicalResultPage()
     while (page.size() < 1000000)
         page += markup;
     return page;
+}
+
+// A result page of cards: mu addresses, title links, inline scripts that highlight.
+QString cardResultPage()
+{
+    const QString card = QStringLiteral(
+        "<div class=\"result-op c-container xpath-log\" tpl=\"music\" mu=\"http://music.example/x\">"
+        "<h3 class=\"t\"><a href=\"/link?url=1\" target=\"_blank\">学术写作规范研究与引用_在线试听</a></h3>"
+        "<div class=\"c-row\"><div><div>歌曲、歌词与专辑</div></div></div><script>var musicCard = "
+        "{\"name\":\"<em>学术写作规范研究与引用<\\/em>\"};</script><div class=\"c-abstract\">"
+        "<em>结果表明学生对合理引用的认识不足</em></div></div>\n");
+    return repeatedToOneMegabyte(card);
 }
 
 void scoreRepeatedly(benchmark::State &state, const QString &page)
@@ -78,6 +96,12 @@ void BM_ScoreDensePage(benchmark::State &state)
     scoreRepeatedly(state, denseResultPage());
 }
 BENCHMARK(BM_ScoreDensePage)->Unit(benchmark::kMillisecond);
+
+void BM_ScoreCardPage(benchmark::State &state)
+{
+    scoreRepeatedly(state, cardResultPage());
+}
+BENCHMARK(BM_ScoreCardPage)->Unit(benchmark::kMillisecond);
 
 // The recorded items of 1,000 pieces: ten a piece, titles drawn from a few hundred sites, some of them
 // very common.

@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QStringMatcher>
 
+#include <algorithm>
+
 namespace veltrik {
 namespace {
 
@@ -35,6 +37,65 @@ QString fragmentsBetween(const QString &html, const QString &open, const QString
         from = next;
     }
     return joined;
+}
+
+// The content of script and style elements is not text the engine showed. A music card's inline script,
+// for one, holds "<em>…<\/em>": taken as page text, its "<em>" would open a fragment running on to the
+// next highlight.
+struct RawTextElement {
+    QString name;
+    QStringMatcher closing;
+};
+
+const RawTextElement kRawTextElements[] = {
+    {u"script"_qs, QStringMatcher(u"</script"_qs, Qt::CaseInsensitive)},
+    {u"style"_qs, QStringMatcher(u"</style"_qs, Qt::CaseInsensitive)},
+};
+
+bool endsTagName(QStringView html, qsizetype at)
+{
+    return at >= html.size() || html[at].isSpace() || html[at] == u'>' || html[at] == u'/';
+}
+
+// The script or style element whose opening tag starts at `at`, if any ("<scripts" is none).
+const RawTextElement *rawTextElementAt(QStringView html, qsizetype at)
+{
+    if (at + 1 >= html.size() || (html[at + 1] != u's' && html[at + 1] != u'S'))
+        return nullptr;
+    const QStringView name = html.sliced(at + 1);
+    for (const RawTextElement &element : kRawTextElements)
+        if (name.startsWith(element.name, Qt::CaseInsensitive) && endsTagName(html, at + 1 + element.name.size()))
+            return &element;
+    return nullptr;
+}
+
+// The page with the content of its script and style elements left out (their tags stay). An element
+// without its closing tag runs to the end of the page.
+QString withoutRawText(const QString &html)
+{
+    const QStringView page(html);
+    QString kept;
+    qsizetype copiedUpTo = 0;
+    for (qsizetype at = page.indexOf(u'<'); at >= 0; at = page.indexOf(u'<', at + 1)) {
+        const RawTextElement *element = rawTextElementAt(page, at);
+        if (!element)
+            continue;
+        const qsizetype tagEnd = page.indexOf(u'>', at);
+        if (tagEnd < 0)
+            break;
+        if (copiedUpTo == 0)
+            kept.reserve(html.size());
+        kept += page.sliced(copiedUpTo, tagEnd + 1 - copiedUpTo);
+        const qsizetype closing = element->closing.indexIn(page, tagEnd + 1);
+        copiedUpTo = closing < 0 ? html.size() : closing;
+        if (closing < 0)
+            break;
+        at = closing;
+    }
+    if (copiedUpTo == 0)
+        return html;
+    kept += page.sliced(copiedUpTo);
+    return kept;
 }
 
 QString similarityCaption(const QString &sentenceFigure, double overall)
@@ -213,6 +274,151 @@ std::optional<ResultItem> itemOfJson(const QString &value)
     return ResultItem{title, json.object().value(u"url").toString()};
 }
 
+// An item and where on the page it starts.
+struct PlacedItem {
+    qsizetype at;
+    ResultItem item;
+};
+
+// Each data-tools attribute gives one item.
+QList<PlacedItem> dataToolsItems(const QString &html)
+{
+    static const QString attribute = QStringLiteral("data-tools=");
+    static const QStringMatcher matcher(attribute);
+    QList<PlacedItem> items;
+    for (qsizetype at = matcher.indexIn(html); at >= 0; at = matcher.indexIn(html, at + attribute.size())) {
+        const qsizetype open = at + attribute.size();
+        if (open >= html.size() || (html[open] != u'\'' && html[open] != u'"'))
+            continue;
+        const qsizetype close = html.indexOf(html[open], open + 1);
+        if (close < 0)
+            break;
+        if (const auto item = itemOfJson(htmlUnescaped(QStringView(html).sliced(open + 1, close - open - 1))))
+            items.append({at, *item});
+    }
+    return items;
+}
+
+struct AttributeValue {
+    QString text;
+    qsizetype end; // just behind the value
+};
+
+// The value that starts at `at`: quoted with either quote, or bare up to a space or the tag's end.
+AttributeValue attributeValueAt(const QString &html, qsizetype at)
+{
+    if (at < html.size() && (html[at] == u'"' || html[at] == u'\'')) {
+        const qsizetype close = html.indexOf(html[at], at + 1);
+        const qsizetype end = close < 0 ? html.size() : close;
+        return {htmlUnescaped(QStringView(html).sliced(at + 1, end - at - 1)), std::min(end + 1, html.size())};
+    }
+    qsizetype end = at;
+    while (end < html.size() && !html[end].isSpace() && html[end] != u'>')
+        ++end;
+    return {htmlUnescaped(QStringView(html).sliced(at, end - at)), end};
+}
+
+// The text a reader sees of some markup: tags left out, entities decoded, white space collapsed.
+QString visibleText(QStringView markup)
+{
+    QString text;
+    for (qsizetype at = 0; at < markup.size();) {
+        if (markup[at] == u'<') {
+            const qsizetype close = markup.indexOf(u'>', at);
+            at = close < 0 ? markup.size() : close + 1;
+            continue;
+        }
+        text += markup[at++];
+    }
+    return htmlUnescaped(text).simplified();
+}
+
+// The title link of a card: the first anchor after its heading, within [from, to).
+std::optional<ResultItem> titleLinkIn(const QString &html, qsizetype from, qsizetype to)
+{
+    static const QStringMatcher anchor(u"<a"_qs, Qt::CaseInsensitive);
+    static const QStringMatcher anchorEnd(u"</a"_qs, Qt::CaseInsensitive);
+    static const QStringMatcher reference(u" href="_qs, Qt::CaseInsensitive);
+    qsizetype at = anchor.indexIn(html, from);
+    while (at >= 0 && at + 2 < html.size() && !html[at + 2].isSpace() && html[at + 2] != u'>')
+        at = anchor.indexIn(html, at + 2);
+    if (at < 0 || at >= to)
+        return std::nullopt;
+    const qsizetype tagEnd = html.indexOf(u'>', at);
+    const qsizetype close = tagEnd < 0 ? -1 : anchorEnd.indexIn(html, tagEnd);
+    if (close < 0 || close >= to)
+        return std::nullopt;
+    const qsizetype href = reference.indexIn(QStringView(html).first(tagEnd), at);
+    const QString title = visibleText(QStringView(html).sliced(tagEnd + 1, close - tagEnd - 1));
+    if (title.isEmpty())
+        return std::nullopt;
+    return ResultItem{title, href < 0 ? QString() : attributeValueAt(html, href + 6).text};
+}
+
+// Where the element whose opening tag starts at `tagStart` ends: behind the closing tag that balances it,
+// or the end of the page.
+qsizetype elementEnd(const QString &html, qsizetype tagStart)
+{
+    qsizetype nameEnd = tagStart + 1;
+    while (!endsTagName(html, nameEnd))
+        ++nameEnd;
+    const QString name = html.sliced(tagStart + 1, nameEnd - tagStart - 1);
+    if (name.isEmpty())
+        return html.size();
+    const QStringMatcher opening(u"<"_qs + name, Qt::CaseInsensitive);
+    const QStringMatcher closing(u"</"_qs + name, Qt::CaseInsensitive);
+    int depth = 1;
+    qsizetype from = nameEnd;
+    while (depth > 0) {
+        qsizetype open = opening.indexIn(html, from);
+        while (open >= 0 && !endsTagName(html, open + 1 + name.size()))
+            open = opening.indexIn(html, open + 1);
+        const qsizetype close = closing.indexIn(html, from);
+        if (close < 0)
+            return html.size();
+        if (open >= 0 && open < close) {
+            ++depth;
+            from = open + 1;
+        } else {
+            --depth;
+            from = close + 2;
+        }
+    }
+    const qsizetype tagEnd = html.indexOf(u'>', from);
+    return tagEnd < 0 ? html.size() : tagEnd + 1;
+}
+
+// Cards of the web search (encyclopedia, dictionary, news, video ...) carry no data-tools: their title is
+// the card's title link (the first link of its heading), their real address the container's mu
+// attribute. A container with a mu attribute that holds a data-tools item is not a card: that item
+// already stands for it. `describedAt` are the positions of the data-tools items, ascending.
+QList<PlacedItem> cardItems(const QString &html, const QList<qsizetype> &describedAt)
+{
+    static const QString attribute = QStringLiteral("mu=");
+    static const QStringMatcher matcher(attribute);
+    static const QStringMatcher heading(u"<h3"_qs, Qt::CaseInsensitive);
+    QList<PlacedItem> cards;
+    for (qsizetype at = matcher.indexIn(html); at >= 0; at = matcher.indexIn(html, at + attribute.size())) {
+        const qsizetype tagStart = at == 0 || !html[at - 1].isSpace() ? -1 : html.lastIndexOf(u'<', at);
+        if (tagStart < 0 || html.indexOf(u'>', tagStart) < at)
+            continue; // not an attribute of a tag
+        const qsizetype end = elementEnd(html, tagStart);
+        const auto described = std::lower_bound(describedAt.cbegin(), describedAt.cend(), tagStart);
+        if (described != describedAt.cend() && *described < end)
+            continue;
+        const qsizetype title = heading.indexIn(html, at);
+        if (title < 0 || title >= end)
+            continue;
+        if (auto item = titleLinkIn(html, title, end)) {
+            const QString address = attributeValueAt(html, at + attribute.size()).text;
+            if (!address.isEmpty())
+                item->url = address;
+            cards.append({at, *item});
+        }
+    }
+    return cards;
+}
+
 } // namespace
 
 QString pageTextOf(const QString &html)
@@ -231,9 +437,10 @@ QString pageTextOf(const QString &html)
 
 QString highlightTextOf(const QString &html)
 {
-    if (QStringMatcher(kHighlightTags[0]).indexIn(html) >= 0)
-        return fragmentsBetween(html, u"<EM>"_qs, u"</EM>"_qs);
-    return fragmentsBetween(html, u"<em>"_qs, u"</em>"_qs);
+    const QString shown = withoutRawText(html);
+    if (QStringMatcher(kHighlightTags[0]).indexIn(shown) >= 0)
+        return fragmentsBetween(shown, u"<EM>"_qs, u"</EM>"_qs);
+    return fragmentsBetween(shown, u"<em>"_qs, u"</em>"_qs);
 }
 
 QString markItems(const QString &html)
@@ -245,19 +452,23 @@ QString markItems(const QString &html)
 
 QList<ResultItem> itemsOfPage(const QString &html)
 {
-    static const QString attribute = QStringLiteral("data-tools=");
-    const QStringMatcher matcher(attribute);
+    const QList<PlacedItem> described = dataToolsItems(html);
+    QList<qsizetype> describedAt;
+    describedAt.reserve(described.size());
+    for (const PlacedItem &placed : described)
+        describedAt.append(placed.at);
+    const QList<PlacedItem> cards = cardItems(html, describedAt);
+
     QList<ResultItem> items;
-    for (qsizetype at = matcher.indexIn(html); at >= 0; at = matcher.indexIn(html, at + attribute.size())) {
-        const qsizetype open = at + attribute.size();
-        if (open >= html.size() || (html[open] != u'\'' && html[open] != u'"'))
-            continue;
-        const qsizetype close = html.indexOf(html[open], open + 1);
-        if (close < 0)
-            break;
-        if (const auto item = itemOfJson(htmlUnescaped(QStringView(html).sliced(open + 1, close - open - 1))))
-            items.append(*item);
+    items.reserve(described.size() + cards.size());
+    auto card = cards.cbegin();
+    for (const PlacedItem &placed : described) {
+        for (; card != cards.cend() && card->at < placed.at; ++card)
+            items.append(card->item);
+        items.append(placed.item);
     }
+    for (; card != cards.cend(); ++card)
+        items.append(card->item);
     return items;
 }
 
@@ -277,9 +488,10 @@ ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
 {
     ScoringOutcome outcome;
     QString pageText = pageTextOf(page.bodyHtml);
-    if (isSecurityCheckPage(page, pageText.size())) {
+    const QList<ResultItem> items = itemsOfPage(page.bodyHtml);
+    if (isSecurityCheckPage(page, pageText.size(), !items.isEmpty())) {
         outcome.securityCheck = true;
-        outcome.progressCaption = securityCheckCaption(state.curSentence);
+        outcome.progressCaption = securityCheckCaption(state.curSentence, state.autoMode == 1);
         return outcome;
     }
     state.pageHtml = page.bodyHtml;
@@ -287,7 +499,7 @@ ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
     if (!state.pageHtml.isEmpty()) {
         outcome.similarityCaption = scoreFigures(state);
         state.markedHtml = markItems(state.pageHtml);
-        storeItems(state, itemsOfPage(state.pageHtml));
+        storeItems(state, items);
         ++state.resultCount;
     }
     if (state.sentences)

@@ -27,7 +27,7 @@ struct ResultItem {
 QString pageTextOf(const QString &html);
 
 // The highlighted fragments longer than 9 characters, joined. "<EM>" first; "<em>" only on a page
-// without any "<EM>".
+// without any "<EM>". The content of script and style elements is left out: it is not text the engine showed.
 QString highlightTextOf(const QString &html);
 
 // The page with every result item's JSON and anchor text replaced by the item marker, highlight tags removed.
@@ -36,6 +36,8 @@ QString markItems(const QString &html);
 // Title and address of each result item, in page order. Each data-tools attribute gives one item: its
 // value is read as JSON (escapes decoded, members in any order, other members ignored), whatever follows
 // the attribute; a value that is not a JSON object with a title is skipped. Titles keep no highlight tags.
+// A card (a container with a mu attribute and no data-tools of its own) gives one item too: the text of
+// its title link, and the mu address, or the link's when mu is empty.
 QList<ResultItem> itemsOfPage(const QString &html);
 
 // The similarity of one piece, in whole percent.
@@ -53,6 +55,7 @@ struct ScoringOutcome {
 // slots (items beyond the tenth are dropped) and counts the page in resultCount. An empty body changes
 // only the progress line. Each step that cannot be done (no such piece, a zero divisor) is skipped and the
 // next one runs. A security check page changes nothing but the status line, which says what to do.
+// `page.query` is the query that was sent.
 ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page);
 
 // "现在正在对比第 N 句！共 M 句。"

@@ -40,7 +40,20 @@ QString titleOf(const QString &pageHtml)
     return end < 0 ? QString() : pageHtml.mid(start + 1, end - start - 1).trimmed();
 }
 
-bool shows(const ResultPage &page, const Sign &sign, bool shortPage)
+// The body without the page's echo of the query, as written and as escaped in markup.
+QString withoutQuery(const QString &body, const QString &query)
+{
+    if (query.isEmpty())
+        return body;
+    QString rest = body;
+    rest.remove(query);
+    const QString escaped = query.toHtmlEscaped();
+    if (escaped != query)
+        rest.remove(escaped);
+    return rest;
+}
+
+bool shows(const ResultPage &page, const QString &bodyOutsideQuery, const Sign &sign, bool shortPage)
 {
     const QString text = QString::fromUtf16(sign.text);
     switch (sign.where) {
@@ -51,26 +64,30 @@ bool shows(const ResultPage &page, const Sign &sign, bool shortPage)
     case Where::Path:
         return QUrl(page.url).path().startsWith(text);
     case Where::ShortPageText:
-        return shortPage && page.bodyHtml.contains(text);
+        return shortPage && bodyOutsideQuery.contains(text);
     }
     return false;
 }
 
 } // namespace
 
-bool isSecurityCheckPage(const ResultPage &page, qsizetype doubleByteCount)
+bool isSecurityCheckPage(const ResultPage &page, qsizetype doubleByteCount, bool hasResultItems)
 {
+    if (hasResultItems)
+        return false;
     const bool shortPage = doubleByteCount < kShortestResultPage;
+    const QString bodyOutsideQuery = shortPage ? withoutQuery(page.bodyHtml, page.query) : QString();
     for (const Sign &sign : kSigns)
-        if (shows(page, sign, shortPage))
+        if (shows(page, bodyOutsideQuery, sign, shortPage))
             return true;
     return false;
 }
 
-QString securityCheckCaption(qsizetype sentenceNumber)
+QString securityCheckCaption(qsizetype sentenceNumber, bool automatic)
 {
-    return u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 "_qs + QString::number(sentenceNumber) +
-           u" 句"_qs;
+    const QString number = QString::number(sentenceNumber);
+    return automatic ? u"请在下方通过安全验证，之后自动继续对比第 "_qs + number + u" 句"_qs
+                     : u"请在下方通过安全验证，之后显示第 "_qs + number + u" 句的结果"_qs;
 }
 
 } // namespace veltrik

@@ -88,18 +88,38 @@ bool isWebAddress(const QString &address)
     return scheme == u"http" || scheme == u"https";
 }
 
+// Control characters from a page (NUL among them) have no place in the report: line breaks and tabs read
+// as a space, the others are left out.
+QString withoutControlCharacters(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            kept += u' ';
+        else if (c.category() != QChar::Other_Control)
+            kept += c;
+    }
+    return kept;
+}
+
+QString escapedText(const QString &text)
+{
+    return withoutControlCharacters(text).toHtmlEscaped();
+}
+
 QString escapedAttribute(const QString &value)
 {
-    return value.toHtmlEscaped().replace(u'\'', u"&#39;"_qs);
+    return escapedText(value).replace(u'\'', u"&#39;"_qs);
 }
 
 } // namespace
 
 QString siteReportHtml(const QList<SiteRow> &rows)
 {
-    QString html = u"<br><br><br><br><br><table>"_qs;
+    QString html = u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr>"_qs;
     for (const SiteRow &row : rows) {
-        const QString title = row.title.toHtmlEscaped();
+        const QString title = escapedText(row.title);
         const QString site = isWebAddress(row.url)
                                  ? u"<a href=\""_qs + escapedAttribute(row.url) + u"\" target=_blank>"_qs + title + u"</a>"_qs
                                  : title;

@@ -27,8 +27,9 @@ struct SiteRow {
 // are not changed: the tally is built afresh on copies every time.
 QList<SiteRow> similarSites(const QStringList &titles, const QStringList &urls);
 
-// The HTML written into the browser view: five line breaks and a table with one row per site. Titles and
-// addresses are escaped; only an http or https address becomes a link.
+// The HTML written into the browser view: five line breaks and a table with a heading line naming the
+// columns, then one row per site. Titles and addresses are escaped and lose their control characters;
+// only an http or https address becomes a link, which opens in a new window.
 QString siteReportHtml(const QList<SiteRow> &rows);
 
 // Reorders entries by descending tally exactly as the exchange procedure

@@ -8,6 +8,7 @@
 #include "components/twips.h"
 #include "pagehtml.h"
 #include "scoring.h"
+#include "securitycheck.h"
 #include "segmentation.h"
 #include "sitereport.h"
 
@@ -44,6 +45,7 @@ WebComparison::WebComparison(Form1 &form)
     connect(m_form.WebBrowser1, &BrowserView::downloadBegin, this, &WebComparison::WebBrowser1_DownloadBegin);
     connect(m_form.WebBrowser1, &BrowserView::downloadComplete, this,
             &WebComparison::WebBrowser1_DownloadComplete);
+    connect(m_form.WebBrowser1, &BrowserView::newWindowRequested, this, &WebComparison::WebBrowser1_NewWindow);
     m_pacing->setObjectName(QStringLiteral("Timer2"));
     m_pacing->setInterval(kPacingIntervalMs);
     m_pacing->setTimerType(Qt::PreciseTimer);
@@ -85,7 +87,11 @@ void WebComparison::Command2_Click()
 
 void WebComparison::Command3_Click()
 {
-    m_form.state().autoMode = 1;
+    AnalysisState &state = m_form.state();
+    state.autoMode = 1;
+    // The piece at the check has not been compared yet: the run starts with it again.
+    if (m_securityCheckShown)
+        state.curSentence = state.lastSentence;
     refreshButtonStates();
     compare();
     refreshButtonStates();
@@ -97,6 +103,9 @@ void WebComparison::Command4_Click()
     m_form.Command3->setVisible(true);
     m_form.Command4->setVisible(false);
     refreshButtonStates();
+    // Nothing goes on by itself now: the status line says so.
+    if (m_securityCheckShown)
+        showSecurityCheck();
 }
 
 // The report is built afresh from the recorded items every time, on copies, so the slots stay as the
@@ -157,6 +166,7 @@ void WebComparison::compare()
             if (const auto address = composeSearchUrl(chosenEngine(), m_form.services().endpoints, query))
                 state.searchUrl = *address;
             m_pendingNavigation = state.searchUrl;
+            m_pendingQuery = query;
             m_form.WebBrowser1->setVisible(true);
             if (state.autoMode != 1)
                 m_form.Label1->setText(progressCaption(state.curSentence + 1, state.sentenceCount()));
@@ -169,9 +179,12 @@ void WebComparison::compare()
     }
 
     if (--m_compareDepth == 0 && !m_pendingNavigation.isNull()) {
+        m_sentQuery = m_pendingQuery;
         m_form.WebBrowser1->navigate(m_pendingNavigation);
         m_pendingNavigation = QString();
-        // The next tick comes a full interval after this request: at most one request a second.
+        // The next tick comes a full interval after this request, and a tick that was waiting for the
+        // previous page has nothing left to wait for: at most one request a second.
+        m_tickWaiting = false;
         m_pacing->start();
     }
 }
@@ -273,7 +286,8 @@ void WebComparison::WebBrowser1_DownloadComplete()
     if (!m_form.WebBrowser1->busy()) {
         const BrowserView &browser = *m_form.WebBrowser1;
         const ScoringOutcome outcome = scorePage(
-            m_form.state(), {getPageHtml(browser, u"Body"_qs), getPageHtml(browser, u"Page"_qs), browser.url()});
+            m_form.state(),
+            {getPageHtml(browser, u"Body"_qs), getPageHtml(browser, u"Page"_qs), browser.url(), m_sentQuery});
         m_securityCheckShown = outcome.securityCheck;
         if (outcome.similarityCaption)
             m_form.Label2->setText(*outcome.similarityCaption);
@@ -283,6 +297,20 @@ void WebComparison::WebBrowser1_DownloadComplete()
     m_form.WebBrowser1->setSilent(true);
     if (m_tickWaiting && !m_form.WebBrowser1->busy() && !m_messageOpen && !m_securityCheckShown)
         continuePacing();
+}
+
+// A link that asks for a new window opens in the user's default browser, as the product page does.
+void WebComparison::WebBrowser1_NewWindow(const QString &address)
+{
+    Desktop &desktop = *m_form.services().desktop;
+    if (!desktop.openAddress(address))
+        desktop.alert(&m_form, QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："));
+}
+
+void WebComparison::showSecurityCheck()
+{
+    const AnalysisState &state = m_form.state();
+    m_form.Label1->setText(securityCheckCaption(state.curSentence, state.autoMode == 1));
 }
 
 void WebComparison::refreshButtonStates()

@@ -25,7 +25,10 @@ class Form1;
 // - starts the pacing interval afresh with every request, so that requests are a second apart at least;
 // - takes a repeated piece's page off resultCount only when that page was counted;
 // - does not score a security check page: the run waits until the user has passed the check, and the
-//   next page that arrives is scored for the piece that was being compared.
+//   next page that arrives is scored for the piece that was being compared; a start while a check is
+//   shown sends that piece again rather than skipping it;
+// - opens a link that asks for a new window (the report's rows, hits on a result page) in the user's
+//   default browser.
 class WebComparison : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebComparison)
@@ -43,6 +46,7 @@ public:
     void Command6_Click(); // 对比
     void WebBrowser1_DownloadBegin();
     void WebBrowser1_DownloadComplete();
+    void WebBrowser1_NewWindow(const QString &address);
     void refreshButtonStates();
 
     // The engine whose menu item carries the check mark.
@@ -55,12 +59,16 @@ private:
     void markPieceInEditor(const QString &piece);
     void selectRow(int row);
     void continuePacing();
+    void showSecurityCheck();
     void inform(const QString &text);
 
     Form1 &m_form;
     QTimer *m_pacing;
     int m_compareDepth = 0;
     QString m_pendingNavigation;
+    QString m_pendingQuery;
+    // The query of the last request sent, against which its page is read.
+    QString m_sentQuery;
     bool m_tickWaiting = false;
     bool m_messageOpen = false;
     bool m_securityCheckShown = false;

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -71,6 +72,9 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent)
     m_view->setPage(m_page);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &WebEngineBrowser::reportEngineFailure);
+    connect(m_page, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest &request) {
+        emit newWindowRequested(request.requestedUrl().toString());
+    });
 }
 
 // Nothing else is logged, but a browser engine that fails must not fail silently.
@@ -152,7 +156,9 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         m_loadIsWrite = isWrittenDocument(info.url());
         if (!m_loadIsWrite) {
-            // Also a page the user opened inside the view: it completes like any other.
+            // Also a page the user opened inside the view (a link, Back, Reload): it completes like any
+            // other, and it ends the written document as a navigation does.
+            m_writing = false;
             m_navigationPending = true;
             m_lastRequestWasWrite = false;
             emit downloadBegin();

@@ -61,7 +61,19 @@ INSTANTIATE_TEST_SUITE_P(
                       HighlightCase{"upper_case_masks_lower", highlighted(12, u"EM"_qs) + highlighted(30), 12},
                       HighlightCase{"lower_case_alone", highlighted(30), 30},
                       HighlightCase{"unclosed_runs_to_next_tag", u"<em>"_qs + u"y"_qs.repeated(11) + highlighted(4), 11},
-                      HighlightCase{"no_highlight", fillerText(), 0}, HighlightCase{"empty", QString(), 0}),
+                      HighlightCase{"no_highlight", fillerText(), 0}, HighlightCase{"empty", QString(), 0},
+                      HighlightCase{"script_content_left_out",
+                                    u"<script>var card = {\"name\":\"<em>研究方法与论文写作<\\/em>\"};</script>"_qs +
+                                        highlighted(12),
+                                    12},
+                      HighlightCase{"upper_case_script_left_out",
+                                    u"<SCRIPT type=\"text/javascript\"><EM>"_qs + u"x"_qs.repeated(30) + u"</SCRIPT>"_qs +
+                                        highlighted(12),
+                                    12},
+                      HighlightCase{"style_content_left_out",
+                                    u"<style>em::after{content:\"<em>xxxxxxxxxxxx</em>\"}</style>"_qs + highlighted(11), 11},
+                      HighlightCase{"unclosed_script_hides_the_rest", highlighted(10) + u"<script>"_qs + highlighted(20), 10},
+                      HighlightCase{"a_longer_tag_name_is_no_script", u"<scripts>"_qs + highlighted(12) + u"</scripts>"_qs, 12}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PageText, KeepsDoubleByteCharactersWithoutIdeographicSpaces)
@@ -137,6 +149,28 @@ TEST(ScorePage, NoSuchPieceSkipsTheFigureButCountsThePage)
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 0);
     EXPECT_EQ(state.resultCount, 2);
+}
+
+// A result page as the engine writes it today: a music card whose inline script highlights the query as
+// "<em>…<\/em>", then results that highlight 38 characters each.
+QString pageWithAMusicCard()
+{
+    const QString query = u"句"_qs.repeated(38);
+    return fillerText() + u"<div class=\"result-op c-container\" tpl=\"music\" mu=\"http://music.test/1\">"_qs
+           u"<h3 class=\"t\"><a href=\"/link?url=1\">句句_在线试听</a></h3><script>var musicCard = {\"name\":\"<em>"_qs +
+           query + u"<\\/em>\",\"lyric\":\""_qs + u"歌"_qs.repeated(1250) + u"\"};</script></div>"_qs +
+           resultItem(u"标题"_qs, u"http://a.test/1"_qs) + u"<p><em>"_qs + query + u"</em></p>"_qs;
+}
+
+TEST(ScorePage, AnInlineScriptsHighlightIsNotCounted)
+{
+    AnalysisState state = comparing(2, 1);
+    const ScoringOutcome outcome = scoreBody(state, pageWithAMusicCard());
+    // 38 / (2 x 38 + 1200) = 0.0298 -> 3 %; the script's "<em>" would have run on over 1,300 characters.
+    EXPECT_EQ(outcome.similarityCaption, u"本句相似度：3%\r\n\r\n目前总体相似度：3%"_qs);
+    EXPECT_EQ(state.siteTitles[0], u"句句_在线试听"_qs);
+    EXPECT_EQ(state.siteUrls[0], u"http://music.test/1"_qs);
+    EXPECT_EQ(state.siteTitles[1], u"标题"_qs);
 }
 
 TEST(ScorePage, ItemsGoIntoThePieceSlotsInPageOrder)
@@ -217,7 +251,31 @@ INSTANTIATE_TEST_SUITE_P(
                  {{u"It's"_qs, u"http://g/?a=1&b=2"_qs}}},
         ItemCase{"highlight_tags_removed_from_titles",
                  uR"(<i data-tools='{"title":"<em>论文</em>网","url":"http://h/"}'></i>)"_qs, {{u"论文网"_qs, u"http://h/"_qs}}},
-        ItemCase{"no_items", u"<p>没有结果</p>"_qs, {}}),
+        ItemCase{"no_items", u"<p>没有结果</p>"_qs, {}},
+        ItemCase{"card_title_link_and_mu_address",
+                 uR"(<div class="result-op c-container" tpl="bk_polysemy" mu="https://baike.test/item/1"><h3 class="t"><a href="http://search.test/link?url=x" target="_blank"><em>论文</em>_百科 &amp; 词典</a></h3><p>简介</p></div>)"_qs,
+                 {{u"论文_百科 & 词典"_qs, u"https://baike.test/item/1"_qs}}},
+        ItemCase{"card_without_mu_address_takes_the_link",
+                 uR"(<div class="result-op" mu=""><H3 class=t><A href=http://news.test/2 target=_blank>新闻</A></H3></div>)"_qs,
+                 {{u"新闻"_qs, u"http://news.test/2"_qs}}},
+        ItemCase{"cards_in_page_order_with_the_items",
+                 uR"(<div mu="http://v.test/1"><h3><a href="/l">视频</a></h3></div>)"_qs + resultItem(u"甲"_qs, u"http://a/"_qs) +
+                     uR"(<div class="result"><h3><a href="/l2">乙</a></h3>)"_qs + resultItem(u"乙"_qs, u"http://b/"_qs) +
+                     uR"(</div><div mu='http://zhidao.test/3'><h3><a href="/l3">知道</a></h3></div>)"_qs,
+                 {{u"视频"_qs, u"http://v.test/1"_qs}, {u"甲"_qs, u"http://a/"_qs}, {u"乙"_qs, u"http://b/"_qs},
+                  {u"知道"_qs, u"http://zhidao.test/3"_qs}}},
+        ItemCase{"result_with_mu_and_data_tools_is_one_item",
+                 uR"(<div class="result c-container" mu="http://a/"><h3><a href="/l">甲</a></h3>)"_qs +
+                     resultItem(u"甲"_qs, u"http://a/"_qs) + u"</div>"_qs,
+                 {{u"甲"_qs, u"http://a/"_qs}}},
+        ItemCase{"data_tools_on_the_container_itself",
+                 uR"(<div data-tools='{"title":"甲 mu=1","url":"http://a/"}' mu="http://a/"><h3><a href="/l">甲</a></h3></div>)"_qs,
+                 {{u"甲 mu=1"_qs, u"http://a/"_qs}}},
+        ItemCase{"mu_in_text_or_a_longer_name_is_no_card",
+                 uR"(<p>emu="x" 参数 a&mu=1</p><div data-emu="http://x/"><h3><a href="/l">不是卡片</a></h3></div>)"_qs, {}},
+        ItemCase{"card_without_a_title_link_is_skipped",
+                 uR"(<div mu="http://x/"><h3>没有链接</h3></div><div mu="http://y/"><h3><a href="/l">有</a></h3></div>)"_qs,
+                 {{u"有"_qs, u"http://y/"_qs}}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct CheckCase {
@@ -230,7 +288,9 @@ class SecurityCheck : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(SecurityCheck, RecognisesTheSigns)
 {
-    EXPECT_EQ(isSecurityCheckPage(GetParam().page, pageTextOf(GetParam().page.bodyHtml).size()), GetParam().check);
+    const ResultPage &page = GetParam().page;
+    EXPECT_EQ(isSecurityCheckPage(page, pageTextOf(page.bodyHtml).size(), !itemsOfPage(page.bodyHtml).isEmpty()),
+              GetParam().check);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -245,7 +305,21 @@ INSTANTIATE_TEST_SUITE_P(
                   {fillerText() + resultItem(u"百度安全验证怎么通过？请完成下方验证"_qs, u"http://a/"_qs),
                    u"<title>安全验证_百度搜索</title>"_qs, u"https://www.baidu.com/s?wd=x"_qs},
                   false},
-        CheckCase{"short_error_page_without_signs", {u"<p>出错了</p>"_qs, QString(), u"https://x/s"_qs}, false}),
+        CheckCase{"short_error_page_without_signs", {u"<p>出错了</p>"_qs, QString(), u"https://x/s"_qs}, false},
+        CheckCase{"no_results_for_a_query_about_checks",
+                  {u"<input value=\"百度安全验证 失败\"><p>抱歉，没有找到与“百度安全验证 失败”相关的网页。</p>"_qs,
+                   u"<title>百度安全验证 失败_百度搜索</title>"_qs, u"https://www.baidu.com/s?wd=x"_qs, u"百度安全验证 失败"_qs},
+                  false},
+        CheckCase{"escaped_echo_of_the_query",
+                  {u"<p>没有找到与“安全验证&lt;拖动左侧滑块&gt;”相关的网页。</p>"_qs, QString(), u"https://x/s"_qs,
+                   u"安全验证<拖动左侧滑块>"_qs},
+                  false},
+        CheckCase{"check_text_outside_the_echo",
+                  {u"<p>研究方法</p><p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs, u"研究方法"_qs}, true},
+        CheckCase{"a_page_with_result_items_is_never_a_check",
+                  {u"<p>拖动左侧滑块</p>"_qs + resultItem(u"甲"_qs, u"http://a/"_qs),
+                   u"<title>百度安全验证</title>"_qs, u"https://wappass.baidu.com/static/captcha/x"_qs},
+                  false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ScorePage, ASecurityCheckChangesNothingButTheStatusLine)
@@ -253,15 +327,22 @@ TEST(ScorePage, ASecurityCheckChangesNothingButTheStatusLine)
     AnalysisState state = comparing(3, 2);
     state.similaritySum = 32;
     state.resultCount = 2;
-    const ScoringOutcome outcome = scorePage(
-        state, {u"<p>请完成下方验证</p>"_qs + resultItem(u"甲"_qs, u"http://a/"_qs), QString(), u"https://x/s"_qs});
+    const ScoringOutcome outcome = scorePage(state, {u"<p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs});
     EXPECT_TRUE(outcome.securityCheck);
-    EXPECT_EQ(outcome.progressCaption, u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句"_qs);
+    EXPECT_EQ(outcome.progressCaption, u"请在下方通过安全验证，之后显示第 2 句的结果"_qs);
     EXPECT_FALSE(outcome.similarityCaption.has_value());
     EXPECT_EQ(state.similaritySum, 32);
     EXPECT_EQ(state.resultCount, 2);
     EXPECT_TRUE(state.pageHtml.isEmpty() && state.pageText.isEmpty() && state.markedHtml.isEmpty());
     EXPECT_TRUE(state.siteTitles[10].isEmpty());
+}
+
+TEST(ScorePage, TheCheckLineSaysWhatAnAutomaticRunDoes)
+{
+    AnalysisState state = comparing(3, 3);
+    state.autoMode = 1;
+    const ScoringOutcome outcome = scorePage(state, {u"<p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs});
+    EXPECT_EQ(outcome.progressCaption, u"请在下方通过安全验证，之后自动继续对比第 3 句"_qs);
 }
 
 TEST(MarkedItems, NoItemsOnAPlainPage)

@@ -144,10 +144,12 @@ TEST(SimilarSites, MostFrequentFirst)
 
 TEST(SiteReportHtml, RowsAsTheProgramWritesThem)
 {
+    const QString heading = u"<tr><th>标题</th><th>出现次数</th></tr>"_qs;
     EXPECT_EQ(siteReportHtml({{u"论文网"_qs, u"http://a.test/x?a=1&b=2"_qs, 3}}),
-              u"<br><br><br><br><br><table><tr><td><a href=\"http://a.test/x?a=1&amp;b=2\" target=_blank>论文网</a>"
-              u"</td><td width=100 align=center>3</td></tr></table>"_qs);
-    EXPECT_EQ(siteReportHtml({}), u"<br><br><br><br><br><table></table>"_qs);
+              u"<br><br><br><br><br><table>"_qs + heading +
+                  u"<tr><td><a href=\"http://a.test/x?a=1&amp;b=2\" target=_blank>论文网</a>"
+                  u"</td><td width=100 align=center>3</td></tr></table>"_qs);
+    EXPECT_EQ(siteReportHtml({}), u"<br><br><br><br><br><table>"_qs + heading + u"</table>"_qs);
 }
 
 TEST(SiteReportHtml, TitlesAndAddressesFromPagesRunNothing)
@@ -158,6 +160,16 @@ TEST(SiteReportHtml, TitlesAndAddressesFromPagesRunNothing)
     EXPECT_TRUE(html.contains(u"&lt;img src=x onerror=alert(1)&gt;"_qs));
     EXPECT_FALSE(html.contains(u"javascript:"_qs));
     EXPECT_FALSE(html.contains(u"\" onmouseover"_qs));
+}
+
+TEST(SiteReportHtml, ControlCharactersFromPagesNeverReachTheReport)
+{
+    const QString title = u"论文"_qs + QChar(0) + u"网\u0007\t资料\r\n库\u0085"_qs;
+    const QString html = siteReportHtml({{title, u"http://a.test/\u0000x"_qs, 2}});
+    EXPECT_TRUE(html.contains(u">论文网 资料  库</a>"_qs)) << html.toStdString();
+    EXPECT_TRUE(html.contains(u"href=\"http://a.test/x\""_qs)) << html.toStdString();
+    for (const QChar c : html)
+        EXPECT_NE(c.category(), QChar::Other_Control) << int(c.unicode());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -108,14 +109,20 @@ TEST_F(WebComparisonEndToEnd, AutomaticRunSendsEachPieceOnceAndScoresEveryPage)
     EXPECT_EQ(form->Label1->text(), u"现在正在对比第 5 句！共 5 句。"_qs);
     EXPECT_EQ(form->state().autoMode, 0);
 
+    // The items and the cards, in page order: the common site, the music card, two hits, the encyclopedia.
     const AnalysisState &state = form->state();
     for (int piece = 0; piece < 5; ++piece) {
         const int slot = piece * AnalysisState::kSlotsPerSentence;
+        const QString query = expectedQueries()[piece];
         EXPECT_EQ(state.siteTitles[slot], u"公共论文资料库：毕业论文范文大全"_qs) << piece;
         EXPECT_EQ(state.siteUrls[slot], u"http://lib.example.test/common"_qs) << piece;
-        EXPECT_EQ(state.siteTitles[slot + 1], u"第1条结果："_qs + expectedQueries()[piece].left(12)) << piece;
-        EXPECT_TRUE(state.siteUrls[slot + 2].startsWith(u"http://site2.example.test/doc?q=%E"_qs)) << piece;
-        EXPECT_TRUE(state.siteTitles[slot + 3].isEmpty()) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 1], query.left(8) + u"_在线试听_音乐"_qs) << piece;
+        EXPECT_TRUE(state.siteUrls[slot + 1].startsWith(u"http://music.example.test/search?key=%E"_qs)) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 2], u"第1条结果："_qs + query.left(12)) << piece;
+        EXPECT_TRUE(state.siteUrls[slot + 3].startsWith(u"http://site2.example.test/doc?q=%E"_qs)) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 4], SearchEngine::kEncyclopediaTitle) << piece;
+        EXPECT_EQ(state.siteUrls[slot + 4], SearchEngine::kEncyclopediaUrl) << piece;
+        EXPECT_TRUE(state.siteTitles[slot + 5].isEmpty()) << piece;
     }
 }
 
@@ -143,10 +150,55 @@ TEST_F(WebComparisonEndToEnd, ItemsInTodaysMarkupAreReadWhole)
     for (int piece = 0; piece < 5; ++piece) {
         const int slot = piece * AnalysisState::kSlotsPerSentence;
         EXPECT_EQ(state.siteTitles[slot], u"公共论文资料库：毕业论文范文大全"_qs) << piece;
-        EXPECT_EQ(state.siteTitles[slot + 1], u"第1条结果："_qs + expectedQueries()[piece].left(12)) << piece;
-        EXPECT_EQ(state.siteTitles[slot + 2], u"第2条结果："_qs + expectedQueries()[piece].left(12)) << piece;
-        EXPECT_TRUE(state.siteUrls[slot + 2].startsWith(u"http://site2.example.test/doc?q=%E"_qs)) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 2], u"第1条结果："_qs + expectedQueries()[piece].left(12)) << piece;
+        EXPECT_EQ(state.siteTitles[slot + 3], u"第2条结果："_qs + expectedQueries()[piece].left(12)) << piece;
+        EXPECT_TRUE(state.siteUrls[slot + 3].startsWith(u"http://site2.example.test/doc?q=%E"_qs)) << piece;
     }
+}
+
+QWebEngineView *viewOf(BrowserView *browser)
+{
+    return browser->findChild<QWebEngineView *>();
+}
+
+QVariant evaluate(QWebEngineView *view, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        ADD_FAILURE() << "the page did not run " << script.toStdString();
+    return result;
+}
+
+TEST_F(WebComparisonEndToEnd, AClickOnAReportLinkOpensItInTheDefaultBrowser)
+{
+    runAutomatically();
+    QTest::mouseClick(form->Command5, Qt::LeftButton);
+    QWebEngineView *view = viewOf(form->WebBrowser1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate(view, u"document.querySelectorAll('a').length"_qs).toInt() == 2; },
+                                kRunTimeoutMs));
+    EXPECT_EQ(evaluate(view, u"document.querySelector('tr').innerText"_qs).toString().simplified(), u"标题 出现次数"_qs);
+    const QString address = evaluate(view, u"document.querySelector('a').href"_qs).toString();
+    EXPECT_TRUE(address == u"http://lib.example.test/common"_qs || address == SearchEngine::kEncyclopediaUrl)
+        << address.toStdString();
+    const QVariantList centre =
+        evaluate(view, u"(function(){var r=document.querySelector('a').getBoundingClientRect();"
+                       u"return [r.left+r.width/2, r.top+r.height/2];})()"_qs)
+            .toList();
+    ASSERT_EQ(centre.size(), 2);
+    const QPoint at(qRound(centre[0].toDouble() * view->zoomFactor()), qRound(centre[1].toDouble() * view->zoomFactor()));
+    QWidget *surface = view->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseMove(surface, at);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, at);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !desktop.openedAddresses.isEmpty(); }, 10000));
+    EXPECT_EQ(desktop.openedAddresses, QStringList{address});
+    // The report stays in the view.
+    EXPECT_EQ(evaluate(view, u"document.querySelectorAll('a').length"_qs).toInt(), 2);
 }
 
 // The user's click on the check page's continue link, made in the page itself.
@@ -162,7 +214,7 @@ TEST_F(WebComparisonEndToEnd, ARunWaitsAtASecurityCheckUntilItIsPassed)
     form->RichTextBox1->setText(fivePieceArticle());
     form->comparison().Command1_Click();
     form->comparison().Command3_Click();
-    const QString waiting = u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 3 句"_qs;
+    const QString waiting = u"请在下方通过安全验证，之后自动继续对比第 3 句"_qs;
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label1->text() == waiting; }, kRunTimeoutMs))
         << form->Label1->text().toStdString();
     const qsizetype requestsAtTheCheck = engine.requests().size();

@@ -4,9 +4,12 @@
 #include "support/resultpages.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
@@ -270,6 +273,8 @@ TEST_F(WebComparisonTest, StopEndsTheAutomaticRunAfterThePendingPage)
 
 const QString kCheckPage = u"<div><p>百度安全验证</p><p>请完成下方验证</p><p>拖动左侧滑块使图片为正</p></div>"_qs;
 const QString kCheckAddress = u"https://wappass.baidu.com/static/captcha/tuxing.html?ak=1"_qs;
+const QString kAutomaticCheckLine = u"请在下方通过安全验证，之后自动继续对比第 %1 句"_qs;
+const QString kManualCheckLine = u"请在下方通过安全验证，之后显示第 %1 句的结果"_qs;
 
 TEST_F(WebComparisonTest, AnAutomaticRunWaitsAtASecurityCheckAndGoesOnAfterIt)
 {
@@ -279,13 +284,13 @@ TEST_F(WebComparisonTest, AnAutomaticRunWaitsAtASecurityCheckAndGoesOnAfterIt)
     comparison.Timer2_Timer(); // sends piece 2
     const int resultCount = state.resultCount;
     fixture.browser1()->arrive(kCheckPage, kCheckAddress);
-    EXPECT_EQ(form.Label1->text(), u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句"_qs);
+    EXPECT_EQ(form.Label1->text(), kAutomaticCheckLine.arg(2));
     EXPECT_EQ(state.resultCount, resultCount);
     EXPECT_EQ(state.similaritySum, 32);
     for (int tick = 0; tick < 5; ++tick)
         comparison.Timer2_Timer();
     EXPECT_EQ(searches().size(), 2); // nothing sent or repeated while the check is shown
-    EXPECT_EQ(form.Label1->text(), u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句"_qs);
+    EXPECT_EQ(form.Label1->text(), kAutomaticCheckLine.arg(2));
 
     // The user passes the check; the engine shows the results of the same query.
     emit form.WebBrowser1->downloadBegin();
@@ -301,11 +306,89 @@ TEST_F(WebComparisonTest, StopWorksWhileASecurityCheckIsShown)
     analyse(article(3));
     comparison.Command3_Click();
     fixture.browser1()->arrive(kCheckPage, kCheckAddress);
+    EXPECT_EQ(form.Label1->text(), kAutomaticCheckLine.arg(1));
     comparison.Command4_Click();
     EXPECT_EQ(state.autoMode, 0);
     EXPECT_FALSE(form.Command3->isHidden());
+    EXPECT_EQ(form.Label1->text(), kManualCheckLine.arg(1)); // nothing goes on by itself now
     comparison.Timer2_Timer();
     EXPECT_EQ(searches().size(), 1);
+}
+
+TEST_F(WebComparisonTest, AStartDuringACheckSendsTheWaitingPieceAgain)
+{
+    analyse(article(3));
+    comparison.Command3_Click();
+    fixture.browser1()->arrive(resultPage(412));
+    comparison.Timer2_Timer(); // sends piece 2
+    fixture.browser1()->arrive(kCheckPage, kCheckAddress);
+    comparison.Command4_Click();
+    comparison.Command3_Click();
+    EXPECT_EQ(searchedQueries(), (QStringList{pieceQuery(0, 3), pieceQuery(1, 3), pieceQuery(1, 3)}));
+    fixture.browser1()->arrive(kCheckPage, kCheckAddress);
+    EXPECT_EQ(form.Label1->text(), kAutomaticCheckLine.arg(2));
+    fixture.browser1()->arrive(resultPage(0), searches().last()); // passed
+    comparison.Timer2_Timer();
+    EXPECT_EQ(searchedQueries().last(), pieceQuery(2, 3));
+}
+
+// The check line is read beside the figures: it stays left of Label2 and within Label1's height, in the
+// font Label1 really uses, for a thesis of thousands of pieces.
+TEST_F(WebComparisonTest, TheCheckLineFitsBesideTheFigures)
+{
+    const int freeWidth = form.Label2->x() - form.Label1->x();
+    ASSERT_GT(freeWidth, 0);
+    const QFontMetrics metrics(form.Label1->font());
+    EXPECT_LE(metrics.height(), form.Label1->height());
+    for (const QString &line : {kAutomaticCheckLine, kManualCheckLine}) {
+        const QString text = line.arg(9999);
+        EXPECT_FALSE(text.contains(u'\n'));
+        EXPECT_LE(metrics.horizontalAdvance(text), freeWidth) << text.toStdString();
+    }
+}
+
+TEST_F(WebComparisonTest, ANoResultsPageForAQueryAboutChecksIsScored)
+{
+    analyse(u"百度安全验证怎么通过"_qs);
+    comparison.Command3_Click();
+    fixture.browser1()->arrive(u"<p>抱歉，没有找到与“百度安全验证怎么通过”相关的网页。</p>"_qs);
+    EXPECT_EQ(form.Label2->text(), u"本句相似度：0%\r\n\r\n目前总体相似度：0%"_qs);
+    comparison.Timer2_Timer();
+    EXPECT_EQ(fixture.desktop.boxes, QStringList{u"information|Veltrik|本次对比结束！"_qs});
+}
+
+TEST_F(WebComparisonTest, ALinkAskingForANewWindowOpensInTheDefaultBrowser)
+{
+    emit form.WebBrowser1->newWindowRequested(u"http://a.test/page"_qs);
+    EXPECT_EQ(fixture.desktop.openedAddresses, QStringList{u"http://a.test/page"_qs});
+    EXPECT_TRUE(fixture.desktop.boxes.isEmpty());
+
+    fixture.desktop.shellWorks = false;
+    emit form.WebBrowser1->newWindowRequested(u"http://b.test/"_qs);
+    EXPECT_EQ(fixture.desktop.boxes, QStringList{u"critical|错误：|调用浏览器错误！"_qs});
+}
+
+// Manual compare, a pacing tick while its page loads, then the start: the start's page must not make the
+// tick that waited for the earlier page send the next piece at once.
+TEST_F(WebComparisonTest, AWaitingTickDoesNotOutliveTheRequestItWaitedFor)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QList<qint64> sentAt;
+    QObject::connect(form.WebBrowser1, &BrowserView::downloadBegin, [&] { sentAt << clock.elapsed(); });
+    analyse(article(4));
+    form.show();
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    comparison.Timer2_Timer(); // finds the browser busy
+    QTest::mouseClick(form.Command3, Qt::LeftButton);
+    ASSERT_EQ(sentAt.size(), 2);
+    fixture.browser1()->arrive(resultPage(412));
+    EXPECT_EQ(sentAt.size(), 2); // nothing sent 0 ms later
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sentAt.size() == 3; }, 3000));
+    fixture.browser1()->arrive(resultPage(412));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sentAt.size() == 4; }, 3000));
+    for (qsizetype i = 2; i < sentAt.size(); ++i)
+        EXPECT_GE(sentAt[i] - sentAt[i - 1], 990) << "request " << i;
 }
 
 TEST_F(WebComparisonTest, AManualRunDoesNotScoreTheCheckEither)
@@ -317,6 +400,34 @@ TEST_F(WebComparisonTest, AManualRunDoesNotScoreTheCheckEither)
     EXPECT_TRUE(state.pageHtml.isEmpty());
     fixture.browser1()->arrive(resultPage(412));
     EXPECT_EQ(form.Label2->text(), u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
+}
+
+// Analyse, compare, an automatic run, stop and the report, each through a click on its button.
+TEST_F(WebComparisonTest, AWholeRunThroughTheButtons)
+{
+    const QString items = testing::resultItem(u"论文网"_qs, u"http://a.test/"_qs);
+    form.show();
+    form.RichTextBox1->setText(article(4));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    EXPECT_EQ(form.List1->count(), 4);
+
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    EXPECT_EQ(searchedQueries(), QStringList{pieceQuery(0, 4)});
+    fixture.browser1()->arrive(resultPage(412, items));
+
+    QTest::mouseClick(form.Command3, Qt::LeftButton);
+    EXPECT_EQ(searchedQueries().last(), pieceQuery(1, 4));
+    EXPECT_FALSE(form.Command4->isHidden());
+    fixture.browser1()->arrive(resultPage(0, items));
+    QTest::mouseClick(form.Command4, Qt::LeftButton);
+    EXPECT_EQ(state.autoMode, 0);
+    EXPECT_FALSE(form.Command3->isHidden());
+    EXPECT_EQ(form.Label2->text(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
+
+    QTest::mouseClick(form.Command5, Qt::LeftButton);
+    EXPECT_TRUE(fixture.browser1()->writtenDocument().contains(
+        u"<a href=\"http://a.test/\" target=_blank>论文网</a></td><td width=100 align=center>2</td>"_qs));
+    EXPECT_EQ(searches().size(), 2);
 }
 
 TEST_F(WebComparisonTest, EmptyQueryIsSkippedWithoutARequest)

@@ -122,7 +122,7 @@ TEST_F(CliTest, ScoreReportPrintsTheSimilarSitesTable)
     const QString second = file(u"2.html"_qs, testing::resultPage(0, item).toUtf8());
     const CliRun result = run({u"score"_qs, article, first, second, u"--report"_qs});
     ASSERT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, u"<br><br><br><br><br><table><tr><td><a href=\"http://a.test/\" target=_blank>论文网</a></td>"
+    EXPECT_EQ(result.out, u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr><tr><td><a href=\"http://a.test/\" target=_blank>论文网</a></td>"
                           u"<td width=100 align=center>2</td></tr></table>\n"_qs);
 }
 
@@ -160,7 +160,7 @@ TEST_F(CliTest, ASecurityCheckPageLeavesTheFiguresUnchanged)
     const CliRun result = run({u"score"_qs, article, first, check, second});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, u"现在正在对比第 1 句！共 2 句。\n本句相似度：32%\n\n目前总体相似度：32%\n"
-                          u"搜索引擎要求安全验证，请在下方页面中完成验证，完成后将自动继续对比第 2 句\n本句相似度：32%\n\n目前总体相似度：32%\n"
+                          u"请在下方通过安全验证，之后显示第 2 句的结果\n本句相似度：32%\n\n目前总体相似度：32%\n"
                           u"现在正在对比第 2 句！共 2 句。\n本句相似度：0%\n\n目前总体相似度：16%\n"_qs);
 }
 

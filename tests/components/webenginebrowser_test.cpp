@@ -118,6 +118,22 @@ TEST_F(WebEngineBrowserTest, EmptyWriteFollowedAtOnceByNavigationNeverBlanksTheN
     }
 }
 
+TEST_F(WebEngineBrowserTest, APageLoadedInsideTheViewEndsTheWrittenDocument)
+{
+    navigateAndWait(u"/first"_qs);
+    browser.write(u"<p>旧报告</p>"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownHtml(browser).contains(u"旧报告"_qs); }, kPageTimeoutMs));
+    // The page itself goes elsewhere, as a link, Back or Reload does.
+    completions.clear();
+    browser.findChild<QWebEngineView *>()->page()->runJavaScript(
+        u"location.href = '%1/result'"_qs.arg(server.base()));
+    ASSERT_TRUE(waitForIdleCompletion());
+    EXPECT_TRUE(browser.bodyHtml().contains(u"研究方法"_qs));
+    browser.write(u"<p>新报告</p>"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownHtml(browser).contains(u"新报告"_qs); }, kPageTimeoutMs));
+    EXPECT_FALSE(shownHtml(browser).contains(u"旧报告"_qs));
+}
+
 TEST_F(WebEngineBrowserTest, ALaterNavigationReplacesOneInProgress)
 {
     browser.navigate(server.base() + u"/slow"_qs);

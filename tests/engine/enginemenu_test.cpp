@@ -75,7 +75,8 @@ TEST_F(EngineMenuTest, ReportIsWrittenIntoTheBrowserView)
     form.Command5->click();
     // The exchange order puts the second of the two slots first, so its address is the one shown.
     EXPECT_EQ(fixture.browser1()->writtenDocument(),
-              u"<br><br><br><br><br><table><tr><td><a href=\"http://a.test/2\" target=_blank>&lt;b&gt;论文&lt;/b&gt;网</a>"
+              u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr>"
+              u"<tr><td><a href=\"http://a.test/2\" target=_blank>&lt;b&gt;论文&lt;/b&gt;网</a>"
               u"</td><td width=100 align=center>2</td></tr></table>"_qs);
     EXPECT_EQ(form.state().tallyDue, 0);
     EXPECT_EQ(form.state().siteTitles[1], u"<b>论文</b>网"_qs); // the records stay as the scoring left them
@@ -85,7 +86,8 @@ TEST_F(EngineMenuTest, ReportBeforeAnyAnalysisIsAnEmptyTable)
 {
     form.Command5->setEnabled(true);
     form.comparison().Command5_Click();
-    EXPECT_EQ(fixture.browser1()->writtenDocument(), u"<br><br><br><br><br><table></table>"_qs);
+    EXPECT_EQ(fixture.browser1()->writtenDocument(),
+              u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr></table>"_qs);
 }
 
 } // namespace

@@ -57,6 +57,21 @@ TEST_F(SearchEngineTest, AnswersBothSearchPathsAndLogsTheQueries)
     EXPECT_EQ(engine.requests()[1].query, u"abc"_qs);
 }
 
+TEST_F(SearchEngineTest, PagesMixInCardsAsTheEngineDoes)
+{
+    const QString page = get(u"/s?wd=%E7%A0%94%E7%A9%B6%2F1"_qs).body; // 研究/1
+    EXPECT_TRUE(page.contains(u"<script>var musicCard = {\"name\":\"<em>研究\\/1<\\/em>\""_qs)) << page.toStdString();
+    EXPECT_TRUE(page.contains(u"mu=\"http://music.example.test/search?key=%E7%A0%94%E7%A9%B6%2F1\""_qs));
+    EXPECT_TRUE(page.contains(u"mu=\""_qs + SearchEngine::kEncyclopediaUrl + u"\""_qs));
+    EXPECT_EQ(page.count(u"data-tools="_qs), 3);
+    EXPECT_LT(page.indexOf(u"tpl=\"music\""_qs), page.indexOf(u"第1条结果"_qs));
+
+    SearchEngine::Options plain;
+    plain.cards = false;
+    engine.setOptions(plain);
+    EXPECT_FALSE(get(u"/s?wd=x"_qs).body.contains(u" mu="_qs));
+}
+
 TEST_F(SearchEngineTest, ScriptedFailuresHappenAsOftenAsAsked)
 {
     // A client may send a GET again once when the connection closes unanswered: fail both.

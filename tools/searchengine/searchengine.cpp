@@ -53,6 +53,39 @@ QString realisticItemMarkup(const QString &title, const QString &url, const QStr
            u"</span></div></div>\n"_qs;
 }
 
+// A text as a string literal of an inline script, written the way the engine writes it: "/" as "\/".
+QString scriptString(const QString &text)
+{
+    QString literal = text;
+    literal.replace(u'\\', u"\\\\"_qs).replace(u'"', u"\\\""_qs).replace(u'/', u"\\/"_qs);
+    return u"\""_qs + literal + u"\""_qs;
+}
+
+// A card: a container with the real address in mu, a title link through the engine's redirect, no data-tools.
+QString cardMarkup(const QString &title, const QString &url, const QString &kind, const QString &content)
+{
+    return u"<div class=\"result-op c-container xpath-log\" tpl=\""_qs + kind + u"\" mu=\""_qs + escapedText(url) +
+           u"\" data-op=\"{'y':'8FDDAFDA'}\"><h3 class=\"t\"><a href=\"/link?url="_qs + kind +
+           u"\" target=\"_blank\">"_qs + escapedText(title) + u"</a></h3>\n"_qs + content + u"</div>\n"_qs;
+}
+
+// A music card: its inline script holds the query highlighted as the engine writes it, "<em>…<\/em>".
+QString musicCardMarkup(const QString &query)
+{
+    const QString data = u"{\"name\":"_qs + scriptString(u"<em>"_qs + query + u"</em>"_qs) + u",\"singer\":"_qs +
+                         scriptString(u"群星"_qs) + u",\"lyric\":"_qs + scriptString(kFiller) + u"}"_qs;
+    return cardMarkup(query.left(8) + u"_在线试听_音乐"_qs,
+                      u"http://music.example.test/search?key="_qs + QString::fromLatin1(QUrl::toPercentEncoding(query)),
+                      u"music"_qs,
+                      u"<div class=\"c-row\">歌曲、歌词与专辑</div>\n<script>var musicCard = "_qs + data + u";</script>\n"_qs);
+}
+
+QString encyclopediaCardMarkup()
+{
+    return cardMarkup(SearchEngine::kEncyclopediaTitle, SearchEngine::kEncyclopediaUrl, u"bk_polysemy"_qs,
+                      u"<p class=\"c-row\">学术论文是某一学术课题在实验性、理论性或预测性上具有的新的科学研究成果。</p>\n"_qs);
+}
+
 // The check page the engine shows instead of results, with a link that lets the check pass.
 QByteArray securityCheckPage(const QByteArray &target)
 {
@@ -117,7 +150,11 @@ QString SearchEngine::itemsMarkup(const QString &query) const
         const bool lastItem = k == m_options.itemsPerPage - 1;
         items += m_options.realisticItems ? realisticItemMarkup(title, url, query, !lastItem)
                                           : itemMarkup(title, url, query);
+        if (common && m_options.cards)
+            items += musicCardMarkup(query);
     }
+    if (m_options.cards)
+        items += encyclopediaCardMarkup();
     return items;
 }
 

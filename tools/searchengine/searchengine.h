@@ -13,7 +13,9 @@ namespace veltrik::testing {
 
 // A stand-in for the search engines on 127.0.0.1, for tests and demonstrations. It answers the web
 // search path "/s?wd=…" and the document-library path "/search?word=…" with a result page built from the
-// query: plenty of Chinese text, highlights of the query in <em>, and result items in the engine's markup.
+// query: plenty of Chinese text, highlights of the query in <em>, result items in the engine's markup and,
+// as the engine mixes them in, cards without data-tools (a music card with an inline script, an
+// encyclopedia card).
 // Scripted failures make chosen queries go unanswered, answer late, or come back empty or short. It keeps
 // a log of every request.
 class SearchEngine : public QObject {
@@ -43,7 +45,14 @@ public:
         // Items as the engine writes them today: titles with \uXXXX escapes, an extra "abs" member, an id
         // attribute between data-tools and the anchor, and one item without the anchor.
         bool realisticItems = false;
+        // Cards among the items: after the first item a music card whose inline script holds the query
+        // in "<em>…<\/em>" (no text the engine shows), and at the end an encyclopedia card, the same
+        // site for every piece. Their titles are in their title links, their addresses in mu attributes.
+        bool cards = true;
     };
+
+    static inline const QString kEncyclopediaTitle = QStringLiteral("学术论文_百科");
+    static inline const QString kEncyclopediaUrl = QStringLiteral("http://baike.example.test/item/academic-paper");
 
     explicit SearchEngine(QObject *parent = nullptr);
     SearchEngine(Options options, QObject *parent = nullptr);
