@@ -9,6 +9,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace veltrik {
 namespace {
 
@@ -114,7 +116,70 @@ QTextCharFormat textCharFormatOf(const CharFormat &format)
     return result;
 }
 
+// Paragraph measures are twips in documents and document units (pixels at 96 dpi) in the editor.
+constexpr double kTwipsPerUnit = 15;
+
+double unitsOf(int twips)
+{
+    return twips / kTwipsPerUnit;
+}
+
+int twipsOf(double units)
+{
+    return int(std::lround(units * kTwipsPerUnit));
+}
+
+QTextBlockFormat textBlockFormatOf(const ParagraphFormat &format)
+{
+    using Alignment = ParagraphFormat::Alignment;
+    QTextBlockFormat result;
+    switch (format.alignment) {
+    case Alignment::Left: result.setAlignment(Qt::AlignLeft); break;
+    case Alignment::Center: result.setAlignment(Qt::AlignHCenter); break;
+    case Alignment::Right: result.setAlignment(Qt::AlignRight); break;
+    case Alignment::Justify: result.setAlignment(Qt::AlignJustify); break;
+    }
+    result.setTextIndent(unitsOf(format.firstLineIndent));
+    result.setLeftMargin(unitsOf(format.leftIndent));
+    result.setRightMargin(unitsOf(format.rightIndent));
+    result.setTopMargin(unitsOf(format.spaceBefore));
+    result.setBottomMargin(unitsOf(format.spaceAfter));
+    return result;
+}
+
+ParagraphFormat paragraphFormatOf(const QTextBlockFormat &format)
+{
+    using Alignment = ParagraphFormat::Alignment;
+    ParagraphFormat result;
+    const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignHCenter)
+        result.alignment = Alignment::Center;
+    else if (horizontal & (Qt::AlignRight | Qt::AlignTrailing))
+        result.alignment = Alignment::Right;
+    else if (horizontal & Qt::AlignJustify)
+        result.alignment = Alignment::Justify;
+    result.firstLineIndent = twipsOf(format.textIndent());
+    result.leftIndent = twipsOf(format.leftMargin());
+    result.rightIndent = twipsOf(format.rightMargin());
+    result.spaceBefore = twipsOf(format.topMargin());
+    result.spaceAfter = twipsOf(format.bottomMargin());
+    return result;
+}
+
 } // namespace
+
+void RichEditor::applyParagraphFormats(const QList<ParagraphRun> &paragraphs)
+{
+    QTextCursor cursor(document());
+    for (const ParagraphRun &run : paragraphs) {
+        const QTextBlockFormat format = textBlockFormatOf(run.format);
+        QTextBlock block = document()->findBlockByNumber(int(run.first));
+        for (qsizetype i = 0; i < run.count && block.isValid(); ++i, block = block.next()) {
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(format);
+        }
+    }
+}
 
 StyledText RichEditor::styledContent() const
 {
@@ -124,6 +189,7 @@ StyledText RichEditor::styledContent() const
         CharFormat last = charFormatOf(block.charFormat(), defaultFont);
         if (block != document()->begin())
             content.appendParagraphBreak(last);
+        content.setParagraphFormat(block.blockNumber(), paragraphFormatOf(block.blockFormat()));
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
             last = charFormatOf(fragment.fragment().charFormat(), defaultFont);
             content.append(fragment.fragment().text(), last);
@@ -147,6 +213,7 @@ void RichEditor::setStyledContent(const StyledText &content)
             cursor.insertText(paragraphs[i], format);
         }
     }
+    applyParagraphFormats(content.paragraphs);
     cursor.endEditBlock();
     document()->setUndoRedoEnabled(true);
     m_edit->moveCursor(QTextCursor::Start);

@@ -30,9 +30,11 @@ public:
     void setText(const QString &text);
     // Replaces the whole content with a copy of a formatted document.
     void setDocumentContent(const QTextDocument &document);
-    // The whole content with its character formatting, fonts and sizes resolved against the defaults.
+    // The whole content with its character formatting, fonts and sizes resolved against the defaults, and
+    // the alignment, indents and spacing of its paragraphs.
     StyledText styledContent() const;
-    // Replaces the whole content with formatted text; the undo history starts afresh.
+    // Replaces the whole content with formatted text and formatted paragraphs; the undo history starts
+    // afresh.
     void setStyledContent(const StyledText &content);
 
     int selStart() const;
@@ -69,6 +71,7 @@ protected:
 
 private:
     QTextDocument *document() const;
+    void applyParagraphFormats(const QList<ParagraphRun> &paragraphs);
 
     QTextEdit *m_edit;
 };

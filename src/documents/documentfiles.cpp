@@ -5,12 +5,20 @@
 #include "components/richeditor.h"
 #include "loader.h"
 
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
 
 namespace veltrik {
 namespace {
 
 const QString kAppTitle = QStringLiteral("Veltrik");
+// Reading that ends sooner shows no busy indicator.
+constexpr int kBusyIndicatorDelayMs = 300;
 
 QString failureText(const QString &verb, const QString &path, const QString &reason)
 {
@@ -19,10 +27,11 @@ QString failureText(const QString &verb, const QString &path, const QString &rea
 
 } // namespace
 
-DocumentFiles::DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop)
+DocumentFiles::DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop, Reader reader)
     : m_window(window)
     , m_editor(editor)
     , m_desktop(desktop)
+    , m_reader(reader ? std::move(reader) : Reader(loadDocument))
 {
 }
 
@@ -39,15 +48,63 @@ void DocumentFiles::open()
 void DocumentFiles::loadInto(const QString &path)
 {
     const bool wordWay = opensThroughWord(path);
-    const DocumentResult result = loadDocument(path, wordWay);
-    if (!result) {
-        m_desktop.alert(&m_window, failureText(u"无法打开"_qs, path, result.message), kAppTitle);
+    const std::optional<DocumentResult> result = readInBackground(path, wordWay);
+    if (!result)
+        return;
+    if (!*result) {
+        m_desktop.alert(&m_window, failureText(u"无法打开"_qs, path, result->message), kAppTitle);
         return;
     }
     if (wordWay)
-        m_editor.setText(result.content.text);
+        m_editor.setText(result->content.text);
     else
-        m_editor.setStyledContent(result.content);
+        m_editor.setStyledContent(result->content);
+    if (!result->notice.isEmpty())
+        m_desktop.inform(&m_window, u"文件“"_qs + QFileInfo(path).fileName() + u"”："_qs + result->notice, kAppTitle);
+}
+
+namespace {
+
+// What the reading thread and the window share; the thread may outlive a cancelled open.
+struct ReadJob {
+    std::atomic_bool cancelled = false;
+    std::atomic_bool done = false;
+    DocumentResult result;
+};
+
+} // namespace
+
+// Nothing when the user cancels. For the first moments the window takes no input (as if reading were
+// quick and in the foreground), so that no other command can start meanwhile; after that the busy
+// indicator, modal to the window, is the only thing that takes input.
+std::optional<DocumentResult> DocumentFiles::readInBackground(const QString &path, bool wordWay)
+{
+    auto job = std::make_shared<ReadJob>();
+    QThread *reading = QThread::create([job, reader = m_reader, path, wordWay] {
+        job->result = reader(path, wordWay, &job->cancelled);
+        job->done = true;
+    });
+    QObject::connect(reading, &QThread::finished, reading, &QObject::deleteLater);
+    QEventLoop waiting;
+    QObject::connect(reading, &QThread::finished, &waiting, &QEventLoop::quit);
+    QTimer::singleShot(kBusyIndicatorDelayMs, &waiting, &QEventLoop::quit);
+    reading->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!job->done) {
+        QProgressDialog busy(u"正在打开“"_qs + QFileInfo(path).fileName() + u"”……"_qs, u"取消"_qs, 0, 0, &m_window);
+        busy.setWindowTitle(kAppTitle);
+        busy.setWindowModality(Qt::WindowModal);
+        busy.setAutoReset(false);
+        busy.setAutoClose(false);
+        QObject::connect(&busy, &QProgressDialog::canceled, &waiting, &QEventLoop::quit);
+        busy.show();
+        waiting.exec();
+        if (busy.wasCanceled()) {
+            job->cancelled = true;
+            return std::nullopt;
+        }
+    }
+    return std::move(job->result);
 }
 
 void DocumentFiles::turnTextBlack()

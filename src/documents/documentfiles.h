@@ -1,6 +1,12 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
+
+#include <atomic>
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -16,11 +22,18 @@ public:
     static inline const QString kFilter =
         QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
 
-    DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop);
+    // Reads a document as loadDocument() does, on a thread of its own: it touches no widget.
+    using Reader = std::function<DocumentResult(const QString &path, bool wordWay, const std::atomic_bool *cancelled)>;
+
+    DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop, Reader reader = Reader());
 
     // Asks for a file and puts its text into the editor: a name ending in "doc", "DOC" or "Doc" as
     // plain text the Word way, anything else through the editor's own load (RTF keeps its formatting).
-    // A file that cannot be opened gets a message naming it and the reason; the editor keeps its text.
+    // The file is read in the background: the window keeps painting, and when reading takes a moment a
+    // busy indicator with a cancel button comes up. The editor keeps its text until the new one is ready,
+    // and keeps it when the user cancels.
+    // A file that cannot be opened gets a message naming it and the reason; the editor keeps its text. A
+    // file that had to be mended to be read (a bad byte replaced) opens with a notice that says so.
     // Whether or not anything was read, the whole text then turns black and the caret goes to the start.
     void open();
     // Asks for a name, turns the selection black, and writes the whole document as RTF under that name.
@@ -28,11 +41,13 @@ public:
 
 private:
     void loadInto(const QString &path);
+    std::optional<DocumentResult> readInBackground(const QString &path, bool wordWay);
     void turnTextBlack();
 
     QWidget &m_window;
     RichEditor &m_editor;
     Desktop &m_desktop;
+    Reader m_reader;
     QString m_lastPath;
 };
 
