@@ -112,6 +112,19 @@ void BM_CompareAndMark(benchmark::State &state)
 }
 BENCHMARK(BM_CompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecond);
 
+// One sentence repeated against itself: every piece is found at every place.
+void BM_CompareAndMarkRepeatedSentence(benchmark::State &state)
+{
+    const QString article = u"我们去公园玩。"_qs.repeated(state.range(0));
+    qsizetype marks = 0;
+    for (auto _ : state) {
+        const MatchResult result = matchPieces(article, cutReference(article).pieces);
+        marks = result.marks.size();
+        benchmark::DoNotOptimize(result.segments);
+    }
+    state.counters["marks"] = double(marks);
+}
+BENCHMARK(BM_CompareAndMarkRepeatedSentence)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace veltrik
-

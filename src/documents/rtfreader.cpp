@@ -21,7 +21,8 @@ constexpr int kLargestTwips = 31680;
 enum class Destination { Body, Skip, SkipObject, FontTable, ColorTable };
 
 // Text after \dbch is double-byte text and takes the associated properties (\af, \afs, \ab, \ai) where
-// they are given, as LibreOffice and Word write Chinese runs; \loch and \hich return to the others.
+// they are given, as LibreOffice and Word write Chinese runs (a \f after \dbch names its font too, as Word
+// writes it); \loch and \hich return to the others.
 struct AssociatedFormat {
     bool active = false;
     std::optional<int> fontNumber;
@@ -422,6 +423,9 @@ void RtfParser::formatWord(const QByteArray &word, bool hasParameter, int parame
     } else if (word == "f") {
         state().fontNumber = parameter;
         format.font = m_fonts.value(parameter).name;
+        // Word writes "\dbch\f31505": after \dbch, \f names the double-byte font as \af does.
+        if (state().associated.active)
+            state().associated.fontNumber = parameter;
     } else if (word == "fs" && parameter > 0) {
         format.pointSize = parameter / 2.0;
     }

@@ -392,5 +392,41 @@ TEST(SaveRtf, TheReplacedFileKeepsItsPermissionsAndOwner)
     EXPECT_EQ(loadDocument(path, false).content.text, u"新内容"_qs);
 }
 
+// Real files, as their writers saved them (tests/data/real/SOURCES-rtf.md).
+struct RealRtfCase {
+    const char *file;
+    QString text;
+    QList<ParagraphRun> paragraphs;
+};
+
+class RealRtf : public ::testing::TestWithParam<RealRtfCase> {};
+
+TEST_P(RealRtf, GivesTheTextAndKeepsTheParagraphs)
+{
+    const DocumentResult result = loadDocument(kData + u"/real/"_qs + QString::fromLatin1(GetParam().file), false);
+    ASSERT_TRUE(result) << result.message.toStdString();
+    EXPECT_EQ(result.content.text, GetParam().text);
+    EXPECT_EQ(result.content.paragraphs, GetParam().paragraphs);
+    EXPECT_TRUE(result.notice.isEmpty());
+    // Saved and opened again, nothing is flattened.
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(u"saved.rtf"_qs);
+    ASSERT_FALSE(saveRtf(saved, result.content).has_value());
+    const DocumentResult again = loadDocument(saved, false);
+    EXPECT_EQ(again.content, result.content);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, RealRtf,
+    ::testing::Values(RealRtfCase{
+        "word-cp950-list-labels.rtf",
+        u"前a置b甲、c後d置e\tTest\r\n前a置b乙、c後d置e\tTest\r\n前a置b丙、c後d置e\ttest\r\n"_qs,
+        {{0, 3, ParagraphFormat{ParagraphFormat::Alignment::Left, -480, 480, 0, 0, 0}}}}),
+    [](const auto &info) {
+        std::string name = info.param.file;
+        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
+
 } // namespace
 } // namespace veltrik

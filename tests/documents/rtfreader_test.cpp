@@ -38,6 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
                  u"café 中"_qs},
         TextCase{"unicode_skips_one_fallback", R"({\rtf1\ansi \u20013?\u25991?})", u"中文"_qs},
         TextCase{"unicode_skips_two_hex_fallbacks", R"({\rtf1\ansi\uc2 \u20013\'d6\'d0x})", u"中x"_qs},
+        TextCase{"font_after_dbch_decodes_the_double_byte_text",
+                 R"({\rtf1\ansi{\fonttbl{\f1\fcharset0 Calibri;}{\f2\fcharset134 Song;}})"
+                 R"(\loch\af1\hich\af1\dbch\f2 \'d6\'d0\loch\f1 a})",
+                 u"中a"_qs},
         TextCase{"negative_unicode", R"({\rtf1\ansi \u-3971?})", u"\uF07D"_qs},
         TextCase{"uc_is_scoped_to_its_group", R"({\rtf1\ansi {\uc2 \u20013\'d6\'d0}\u25991?})", u"中文"_qs},
         TextCase{"paragraphs_lines_and_tabs", R"({\rtf1\ansi a\par b\line c\tab d})", u"a\r\nb\r\nc\td"_qs},
