@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -166,20 +167,20 @@ ParagraphFormat paragraphFormatOf(const QTextBlockFormat &format)
     return result;
 }
 
-} // namespace
-
-void RichEditor::applyParagraphFormats(const QList<ParagraphRun> &paragraphs)
+void applyParagraphFormats(QTextDocument &document, const QList<ParagraphRun> &paragraphs)
 {
-    QTextCursor cursor(document());
+    QTextCursor cursor(&document);
     for (const ParagraphRun &run : paragraphs) {
         const QTextBlockFormat format = textBlockFormatOf(run.format);
-        QTextBlock block = document()->findBlockByNumber(int(run.first));
+        QTextBlock block = document.findBlockByNumber(int(run.first));
         for (qsizetype i = 0; i < run.count && block.isValid(); ++i, block = block.next()) {
             cursor.setPosition(block.position());
             cursor.setBlockFormat(format);
         }
     }
 }
+
+} // namespace
 
 StyledText RichEditor::styledContent() const
 {
@@ -200,10 +201,14 @@ StyledText RichEditor::styledContent() const
 
 void RichEditor::setStyledContent(const StyledText &content)
 {
-    document()->setUndoRedoEnabled(false);
-    document()->clear();
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
+    adoptDocument(buildDocument(content));
+}
+
+std::unique_ptr<QTextDocument> RichEditor::buildDocument(const StyledText &content)
+{
+    auto built = std::make_unique<QTextDocument>();
+    built->setUndoRedoEnabled(false);
+    QTextCursor cursor(built.get());
     for (const FormatRun &run : content.runs) {
         const QTextCharFormat format = textCharFormatOf(run.format);
         const QStringList paragraphs = withNewlines(content.text.mid(run.start, run.length)).split(u'\n');
@@ -213,9 +218,21 @@ void RichEditor::setStyledContent(const StyledText &content)
             cursor.insertText(paragraphs[i], format);
         }
     }
-    applyParagraphFormats(content.paragraphs);
-    cursor.endEditBlock();
-    document()->setUndoRedoEnabled(true);
+    applyParagraphFormats(*built, content.paragraphs);
+    built->setUndoRedoEnabled(true);
+    return built;
+}
+
+void RichEditor::adoptDocument(std::unique_ptr<QTextDocument> built)
+{
+    const QPointer<QTextDocument> previous = document();
+    built->setDefaultFont(previous->defaultFont());
+    built->setDefaultTextOption(previous->defaultTextOption());
+    built->setDocumentMargin(previous->documentMargin());
+    built->setParent(m_edit);
+    m_edit->setDocument(built.release());
+    // The editor drops a document it made itself; one adopted earlier goes here.
+    delete previous.data();
     m_edit->moveCursor(QTextCursor::Start);
 }
 

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <memory>
+
 class QTextDocument;
 class QTextEdit;
 
@@ -36,6 +38,13 @@ public:
     // Replaces the whole content with formatted text and formatted paragraphs; the undo history starts
     // afresh.
     void setStyledContent(const StyledText &content);
+    // The document setStyledContent() shows, built apart from any editor: on any thread, and far faster
+    // than filling an editor in place, whose layout follows every insertion. A document built on another
+    // thread is moved to the editor's thread before it is adopted.
+    static std::unique_ptr<QTextDocument> buildDocument(const StyledText &content);
+    // Shows a built document in place of the content (the editor's fonts and tab stops stay); the undo
+    // history starts afresh and the caret goes to the start.
+    void adoptDocument(std::unique_ptr<QTextDocument> built);
 
     int selStart() const;
     // Moves the caret to the offset and collapses the selection.
@@ -71,7 +80,6 @@ protected:
 
 private:
     QTextDocument *document() const;
-    void applyParagraphFormats(const QList<ParagraphRun> &paragraphs);
 
     QTextEdit *m_edit;
 };

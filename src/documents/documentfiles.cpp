@@ -8,6 +8,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QThread>
 #include <QTimer>
 
@@ -25,6 +27,17 @@ QString failureText(const QString &verb, const QString &path, const QString &rea
     return verb + u"文件“"_qs + QFileInfo(path).fileName() + u"”："_qs + reason;
 }
 
+// What the open command does to the whole text, done to a document no editor shows yet: an editor
+// would lay out the whole text again.
+void turnBlack(QTextDocument &document)
+{
+    QTextCursor cursor(&document);
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat black;
+    black.setForeground(kPlainBlack);
+    cursor.mergeCharFormat(black);
+}
+
 } // namespace
 
 DocumentFiles::DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop, Reader reader)
@@ -40,49 +53,60 @@ void DocumentFiles::open()
     const QString path = m_desktop.chooseFileToOpen(&m_window, QStringLiteral("请选择一个文件"), kFilter, m_lastPath);
     if (!path.isEmpty()) {
         m_lastPath = path;
-        loadInto(path);
+        if (loadInto(path))
+            return;
     }
     turnTextBlack();
 }
 
-void DocumentFiles::loadInto(const QString &path)
+bool DocumentFiles::loadInto(const QString &path)
 {
-    const bool wordWay = opensThroughWord(path);
-    const std::optional<DocumentResult> result = readInBackground(path, wordWay);
-    if (!result)
-        return;
-    if (!*result) {
-        m_desktop.alert(&m_window, failureText(u"无法打开"_qs, path, result->message), kAppTitle);
-        return;
+    std::optional<ReadDocument> read = readInBackground(path, opensThroughWord(path));
+    if (!read)
+        return false;
+    const DocumentResult &result = read->result;
+    if (!result) {
+        m_desktop.alert(&m_window, failureText(u"无法打开"_qs, path, result.message), kAppTitle);
+        return false;
     }
-    if (wordWay)
-        m_editor.setText(result->content.text);
-    else
-        m_editor.setStyledContent(result->content);
-    if (!result->notice.isEmpty())
-        m_desktop.inform(&m_window, u"文件“"_qs + QFileInfo(path).fileName() + u"”："_qs + result->notice, kAppTitle);
+    m_editor.adoptDocument(std::move(read->document));
+    if (!result.notice.isEmpty())
+        m_desktop.inform(&m_window, u"文件“"_qs + QFileInfo(path).fileName() + u"”："_qs + result.notice, kAppTitle);
+    return true;
 }
 
-namespace {
-
 // What the reading thread and the window share; the thread may outlive a cancelled open.
-struct ReadJob {
+struct DocumentFiles::ReadJob {
     std::atomic_bool cancelled = false;
     std::atomic_bool done = false;
-    DocumentResult result;
+    ReadDocument read;
 };
 
-} // namespace
+// The Word way shows plain text in the editor's default format; the editor's own way keeps the
+// formatting. The document is built on the reading thread too and handed to the window's thread.
+void DocumentFiles::readDocument(ReadJob &job, const Reader &reader, const QString &path, bool wordWay,
+                                 QThread *windowThread)
+{
+    job.read.result = reader(path, wordWay, &job.cancelled);
+    const DocumentResult &result = job.read.result;
+    if (result && !job.cancelled) {
+        const StyledText shown = wordWay ? StyledText::plain(result.content.text) : result.content;
+        job.read.document = RichEditor::buildDocument(shown);
+        turnBlack(*job.read.document);
+        job.read.document->moveToThread(windowThread);
+    }
+    job.done = true;
+}
 
 // Nothing when the user cancels. For the first moments the window takes no input (as if reading were
 // quick and in the foreground), so that no other command can start meanwhile; after that the busy
 // indicator, modal to the window, is the only thing that takes input.
-std::optional<DocumentResult> DocumentFiles::readInBackground(const QString &path, bool wordWay)
+std::optional<DocumentFiles::ReadDocument> DocumentFiles::readInBackground(const QString &path, bool wordWay)
 {
     auto job = std::make_shared<ReadJob>();
-    QThread *reading = QThread::create([job, reader = m_reader, path, wordWay] {
-        job->result = reader(path, wordWay, &job->cancelled);
-        job->done = true;
+    QThread *const windowThread = QThread::currentThread();
+    QThread *reading = QThread::create([job, reader = m_reader, path, wordWay, windowThread] {
+        readDocument(*job, reader, path, wordWay, windowThread);
     });
     QObject::connect(reading, &QThread::finished, reading, &QObject::deleteLater);
     QEventLoop waiting;
@@ -104,7 +128,7 @@ std::optional<DocumentResult> DocumentFiles::readInBackground(const QString &pat
             return std::nullopt;
         }
     }
-    return std::move(job->result);
+    return std::move(job->read);
 }
 
 void DocumentFiles::turnTextBlack()

@@ -6,8 +6,11 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QTextDocument;
+class QThread;
 class QWidget;
 
 namespace veltrik {
@@ -23,7 +26,8 @@ public:
         QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
 
     // Reads a document as loadDocument() does, on a thread of its own: it touches no widget.
-    using Reader = std::function<DocumentResult(const QString &path, bool wordWay, const std::atomic_bool *cancelled)>;
+    using Reader =
+        std::function<DocumentResult(const QString &path, bool wordWay, const std::atomic_bool *cancelled)>;
 
     DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop, Reader reader = Reader());
 
@@ -40,8 +44,17 @@ public:
     void save();
 
 private:
-    void loadInto(const QString &path);
-    std::optional<DocumentResult> readInBackground(const QString &path, bool wordWay);
+    struct ReadDocument {
+        DocumentResult result;
+        std::unique_ptr<QTextDocument> document; // what the editor shows, when read
+    };
+    struct ReadJob;
+
+    // True when the editor shows the file's text (black, the caret at the start).
+    bool loadInto(const QString &path);
+    std::optional<ReadDocument> readInBackground(const QString &path, bool wordWay);
+    static void readDocument(ReadJob &job, const Reader &reader, const QString &path, bool wordWay,
+                             QThread *windowThread);
     void turnTextBlack();
 
     QWidget &m_window;

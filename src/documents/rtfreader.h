@@ -17,8 +17,8 @@ namespace veltrik {
 //
 // Damaged input never crashes or hangs: text after an unbalanced closing brace is dropped, a file that
 // ends inside groups keeps the text read so far, binary data (\bin) longer than the rest of the file keeps
-// the text before it with a notice that the file is damaged, and groups nested deeper than any real document are
-// refused as damage. Tested by rtfreader_test.cpp; fuzzed by fuzz/rtf_fuzzer.cpp.
+// the text before it with a notice that the file is damaged, and groups nested deeper than any real
+// document are refused as damage. Tested by rtfreader_test.cpp; fuzzed by fuzz/rtf_fuzzer.cpp.
 DocumentResult readRtf(QByteArrayView bytes);
 
 // True when the bytes begin as RTF does ("{\rtf").

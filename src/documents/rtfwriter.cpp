@@ -78,7 +78,10 @@ private:
         }
     }
 
-    static QString fontOf(const CharFormat &format) { return format.font.isEmpty() ? kDefaultFont : format.font; }
+    static QString fontOf(const CharFormat &format)
+    {
+        return format.font.isEmpty() ? kDefaultFont : format.font;
+    }
 
     void writeFontTable()
     {

@@ -61,8 +61,8 @@ void StyledText::setParagraphFormat(qsizetype paragraph, const ParagraphFormat &
 
 ParagraphFormat StyledText::paragraphFormat(qsizetype paragraph) const
 {
-    const auto after = std::upper_bound(paragraphs.begin(), paragraphs.end(), paragraph,
-                                        [](qsizetype index, const ParagraphRun &run) { return index < run.first; });
+    const auto startsAfter = [](qsizetype index, const ParagraphRun &run) { return index < run.first; };
+    const auto after = std::upper_bound(paragraphs.begin(), paragraphs.end(), paragraph, startsAfter);
     if (after == paragraphs.begin())
         return {};
     const ParagraphRun &run = *(after - 1);

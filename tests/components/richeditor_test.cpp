@@ -159,9 +159,10 @@ TEST_F(RichEditorTest, ParagraphFormatsAreShownAndGivenBack)
 
     auto *document = editor.findChild<QTextDocument *>();
     ASSERT_NE(document, nullptr);
-    EXPECT_EQ(document->findBlockByNumber(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    EXPECT_EQ(document->findBlockByNumber(1).blockFormat().textIndent(), 32); // 480 twips at 96 dpi
-    EXPECT_EQ(document->findBlockByNumber(3).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    const auto blockFormat = [document](int block) { return document->findBlockByNumber(block).blockFormat(); };
+    EXPECT_EQ(blockFormat(0).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(blockFormat(1).textIndent(), 32); // 480 twips at 96 dpi
+    EXPECT_EQ(blockFormat(3).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_EQ(editor.styledContent().paragraphs, content.paragraphs);
 }
 
