@@ -86,14 +86,19 @@ MatchResult matchPieces(const QString &article, const QStringList &pieces)
             distinct.append(piece);
         }
     const QList<QList<qsizetype>> found = MultiSearch(distinct).findAll(article);
-    // A piece that stands again in the reference marks the same places again: they are marked once.
+    QList<QList<qsizetype>> placesOf;
+    placesOf.reserve(distinct.size());
+    for (qsizetype i = 0; i < distinct.size(); ++i)
+        placesOf.append(nonOverlapping(found[i], distinct[i].size()));
+    // A piece that stands again in the reference finds and marks the same places again: they are
+    // counted again but marked once.
     QList<bool> marked(distinct.size(), false);
     qsizetype merged = 0;
     for (const QString &piece : pieces) {
         if (piece.size() < kShortestSearchedPiece)
             continue;
         const qsizetype index = indexOf.value(piece);
-        const QList<qsizetype> places = nonOverlapping(found[index], piece.size());
+        const QList<qsizetype> &places = placesOf[index];
         if (places.isEmpty())
             continue;
         result.chars += piece.size();
