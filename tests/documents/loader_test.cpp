@@ -31,6 +31,13 @@ QString fixtureText(bool endsWithParagraphMark)
     return endsWithParagraphMark ? text + u"\r\n"_qs : text;
 }
 
+// A test's name from the file it reads: letters and digits, the rest as "_".
+const auto testNameOfFile = [](const auto &info) {
+    std::string name = info.param.file;
+    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+    return name;
+};
+
 struct FixtureCase {
     const char *file;
     bool endsWithParagraphMark; // Word and RTF end the last paragraph with a mark of its own
@@ -52,11 +59,7 @@ INSTANTIATE_TEST_SUITE_P(WrittenByRealWriters, Fixtures,
                                            FixtureCase{"text-utf16le-bom.txt", false},
                                            FixtureCase{"text-utf16be-bom.txt", false},
                                            FixtureCase{"text-gbk.txt", false}),
-                         [](const auto &info) {
-                             std::string name = info.param.file;
-                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-                             return name;
-                         });
+                         testNameOfFile);
 
 TEST(LoadDocument, RtfKeepsItsColoursTheWordWayDropsThem)
 {
@@ -104,11 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"damaged-text-gbk.txt", DocumentResult::Status::NotThisFormat},
                       FailureCase{"not-a-document.bin", DocumentResult::Status::NotThisFormat},
                       FailureCase{"no-such-file.txt", DocumentResult::Status::Unreadable}),
-    [](const auto &info) {
-        std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-        return name;
-    });
+    testNameOfFile);
 
 TEST(LoadDocument, TruncatedRtfKeepsTheTextBeforeTheCut)
 {
@@ -422,11 +421,7 @@ INSTANTIATE_TEST_SUITE_P(
         "word-cp950-list-labels.rtf",
         u"前a置b甲、c後d置e\tTest\r\n前a置b乙、c後d置e\tTest\r\n前a置b丙、c後d置e\ttest\r\n"_qs,
         {{0, 3, ParagraphFormat{ParagraphFormat::Alignment::Left, -480, 480, 0, 0, 0}}}}),
-    [](const auto &info) {
-        std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-        return name;
-    });
+    testNameOfFile);
 
 } // namespace
 } // namespace veltrik
