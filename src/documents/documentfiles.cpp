@@ -82,16 +82,14 @@ struct DocumentFiles::ReadJob {
     ReadDocument read;
 };
 
-// The Word way shows plain text in the editor's default format; the editor's own way keeps the
-// formatting. The document is built on the reading thread too and handed to the window's thread.
+// The document is built on the reading thread too and handed to the window's thread. The Word way
+// reads no formatting, so its text takes the editor's default format.
 void DocumentFiles::readDocument(ReadJob &job, const Reader &reader, const QString &path, bool wordWay,
                                  QThread *windowThread)
 {
     job.read.result = reader(path, wordWay, &job.cancelled);
-    const DocumentResult &result = job.read.result;
-    if (result && !job.cancelled) {
-        const StyledText shown = wordWay ? StyledText::plain(result.content.text) : result.content;
-        job.read.document = RichEditor::buildDocument(shown);
+    if (job.read.result && !job.cancelled) {
+        job.read.document = RichEditor::buildDocument(job.read.result.content);
         turnBlack(*job.read.document);
         job.read.document->moveToThread(windowThread);
     }

@@ -67,6 +67,7 @@ DocumentResult loadDocument(const QString &path, bool wordWay, const std::atomic
     if (!file.open(QIODevice::ReadOnly))
         return DocumentResult::failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
     QByteArray bytes;
+    bytes.reserve(info.size());
     while (!file.atEnd() && bytes.size() <= kLargestDocument) {
         if (cancelled && cancelled->load())
             return DocumentResult::failure(Status::Unreadable, u"已取消"_qs);
