@@ -122,20 +122,31 @@ void BM_SiteReport(benchmark::State &state)
 }
 BENCHMARK(BM_SiteReport)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-void BM_CompareAndMark(benchmark::State &state)
+void compareAndMarkRepeatedly(benchmark::State &state, const QString &article, const QString &reference)
 {
-    const QString article = benchmarks::thesisArticle(state.range(0));
-    const QString reference = benchmarks::referenceArticle(state.range(0));
     qsizetype marks = 0;
     for (auto _ : state) {
         const MatchResult result = matchPieces(article, cutReference(reference).pieces);
         marks = result.marks.size();
-        benchmark::DoNotOptimize(result.chars);
+        benchmark::DoNotOptimize(result.segments);
     }
     state.counters["marks"] = double(marks);
 }
+
+void BM_CompareAndMark(benchmark::State &state)
+{
+    compareAndMarkRepeatedly(state, benchmarks::thesisArticle(state.range(0)),
+                             benchmarks::referenceArticle(state.range(0)));
+}
 BENCHMARK(BM_CompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// One sentence repeated against itself: every piece is found at every place.
+void BM_CompareAndMarkRepeatedSentence(benchmark::State &state)
+{
+    const QString article = u"我们去公园玩。"_qs.repeated(state.range(0));
+    compareAndMarkRepeatedly(state, article, article);
+}
+BENCHMARK(BM_CompareAndMarkRepeatedSentence)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace veltrik
-

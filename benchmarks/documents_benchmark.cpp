@@ -138,5 +138,22 @@ void BM_OpenOwnRtfWithRedSpans(benchmark::State &state)
 }
 BENCHMARK(BM_OpenOwnRtfWithRedSpans)->Unit(benchmark::kMillisecond);
 
+// Every run in a font and a colour of its own: the font and colour tables grow with the document.
+void BM_WriteRtfWithManyFonts(benchmark::State &state)
+{
+    StyledText document;
+    for (qint64 i = 0; i < state.range(0); ++i) {
+        CharFormat format;
+        format.font = u"字体"_qs + QString::number(i);
+        format.color = quint32(i);
+        document.append(u"论文的一句话。"_qs, format);
+    }
+    qsizetype bytes = 0;
+    for (auto _ : state)
+        bytes = writeRtf(document).size();
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_WriteRtfWithManyFonts)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace veltrik

@@ -7,11 +7,11 @@ seconds="${1:-60}"
 scripts/install-deps.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIK_BUILD_FUZZERS=ON \
   -DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF > build-fuzz.log
-cmake --build build-fuzz -j "$(nproc)" --target rtf_fuzzer word_fuzzer docx_fuzzer pdfparagraphs_fuzzer
-for reader in rtf word docx pdfparagraphs; do
+cmake --build build-fuzz -j "$(nproc)" --target rtf_fuzzer word_fuzzer docx_fuzzer textfile_fuzzer pdfparagraphs_fuzzer
+for reader in rtf word docx textfile pdfparagraphs; do
   corpus="build-fuzz/corpus-$reader"
   mkdir -p "$corpus"
-  cp tests/data/*sample.* tests/data/text-utf8.txt "$corpus"/ 2>/dev/null || true
+  cp tests/data/*sample.* tests/data/*text-*.txt "$corpus"/ 2>/dev/null || true
   echo "== $reader: $seconds s"
   "build-fuzz/fuzz/${reader}_fuzzer" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 "$corpus" 2>&1 | tail -3
 done

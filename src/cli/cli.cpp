@@ -119,14 +119,18 @@ std::optional<QString> readHtmlFile(const QString &path, QTextStream &err)
     return QString::fromUtf8(bytes);
 }
 
-DocumentResult openAsTheProgramDoes(const QString &path)
+// What the window shows in a notice box after opening goes to the error stream.
+DocumentResult openAsTheProgramDoes(const QString &path, QTextStream &err)
 {
-    return loadDocument(path, opensThroughWord(path));
+    DocumentResult document = loadDocument(path, opensThroughWord(path));
+    if (document && !document.notice.isEmpty())
+        err << "veltrik-cli: " << path << ": " << document.notice << "\n";
+    return document;
 }
 
 std::optional<QString> readArticle(const QString &path, QTextStream &err)
 {
-    const DocumentResult document = openAsTheProgramDoes(path);
+    const DocumentResult document = openAsTheProgramDoes(path, err);
     if (!document) {
         err << "veltrik-cli: cannot open " << path << ": " << document.message << "\n";
         return std::nullopt;
@@ -266,7 +270,7 @@ int toRtf(const Arguments &arguments, QTextStream &, QTextStream &err)
     if (arguments.positional.size() != 2)
         return usageError(err, QStringLiteral("to-rtf takes a FILE and an OUT"), kToRtfHelp);
     const QString &path = arguments.positional[0];
-    const DocumentResult document = openAsTheProgramDoes(path);
+    const DocumentResult document = openAsTheProgramDoes(path, err);
     if (!document) {
         err << "veltrik-cli: cannot open " << path << ": " << document.message << "\n";
         return kFileError;

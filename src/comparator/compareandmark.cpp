@@ -5,13 +5,18 @@
 #include "text/replace.h"
 
 #include <QHash>
+
 #include <algorithm>
+#include <utility>
 
 namespace veltrik {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr qsizetype kShortestSearchedPiece = 6;
+// Marks waiting to be merged before the list is merged again: merging when the list has doubled keeps
+// the work linear in the places found, up to the sort.
+constexpr qsizetype kUnmergedMarks = 1 << 16;
 
 QString normaliseReference(QString text)
 {
@@ -81,18 +86,35 @@ MatchResult matchPieces(const QString &article, const QStringList &pieces)
             distinct.append(piece);
         }
     const QList<QList<qsizetype>> found = MultiSearch(distinct).findAll(article);
+    QList<QList<qsizetype>> placesOf;
+    placesOf.reserve(distinct.size());
+    for (qsizetype i = 0; i < distinct.size(); ++i)
+        placesOf.append(nonOverlapping(found[i], distinct[i].size()));
+    // A piece that stands again in the reference finds and marks the same places again: they are
+    // counted again but marked once.
+    QList<bool> marked(distinct.size(), false);
+    qsizetype merged = 0;
     for (const QString &piece : pieces) {
         if (piece.size() < kShortestSearchedPiece)
             continue;
-        const QList<qsizetype> places = nonOverlapping(found[indexOf.value(piece)], piece.size());
+        const qsizetype index = indexOf.value(piece);
+        const QList<qsizetype> &places = placesOf[index];
         if (places.isEmpty())
             continue;
         result.chars += piece.size();
         result.segments += places.size() - 1;
         result.sentences += 1;
+        result.lastMark = TextSpan{places.last(), piece.size()};
+        if (std::exchange(marked[index], true))
+            continue;
         for (qsizetype start : places)
             result.marks.append({start, piece.size()});
+        if (result.marks.size() > 2 * merged + kUnmergedMarks) {
+            result.marks = mergeSpans(std::move(result.marks));
+            merged = result.marks.size();
+        }
     }
+    result.marks = mergeSpans(std::move(result.marks));
     return result;
 }
 

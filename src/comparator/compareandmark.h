@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace veltrik {
 
 // Comparing an article with a reference article, offline. The reference is cut at punctuation and line
@@ -23,12 +25,15 @@ struct ReferenceCut {
 
 ReferenceCut cutReference(const QString &reference);
 
-// The counts of one run and the places it marks, in the order they are marked.
+// The counts of one run and the places it marks. The counts count every occurrence of every piece; the
+// marks are merged as they are found (sorted, overlapping and touching places joined), so that a sentence
+// found k times in the reference and m times in the article costs m marks, not k × m.
 struct MatchResult {
     qint64 chars = 0;     // lengths of the pieces found, each once
     qint64 sentences = 0; // pieces found at least once
     qint64 segments = 0;  // occurrences after the first of each piece found
     QList<TextSpan> marks;
+    std::optional<TextSpan> lastMark; // the last place marked, where the selection is left
 };
 
 // Every piece in order (a repeated piece is searched and counted again); pieces of 5 code units or

@@ -154,12 +154,12 @@ void Form2::Command1_Click()
     const QString reference = RichTextBox2->text();
     const MatchResult run = matchPieces(article, cutReference(reference).pieces);
     m_totals.add(run);
-    // Overlapping marks are coloured once: the same red, far fewer edits.
-    RichTextBox1->colorSpans(mergeSpans(run.marks), kMarkRed);
-    if (!run.marks.isEmpty()) {
+    // The marks come merged: overlapping places are coloured once, the same red with far fewer edits.
+    RichTextBox1->colorSpans(run.marks, kMarkRed);
+    if (run.lastMark) {
         // The selection stays on the last place coloured.
-        RichTextBox1->setSelStart(int(run.marks.last().start));
-        RichTextBox1->setSelLength(int(run.marks.last().length));
+        RichTextBox1->setSelStart(int(run.lastMark->start));
+        RichTextBox1->setSelLength(int(run.lastMark->length));
     }
     Label1->setText(compareResultText(article.size(), reference.size(), run, m_totals, Check1->isChecked()));
 }

@@ -2,12 +2,15 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace veltrik {
 namespace {
@@ -126,6 +129,69 @@ QTextCharFormat textCharFormatOf(const CharFormat &format)
     return result;
 }
 
+// Paragraph measures are twips in documents and document units (pixels at 96 dpi) in the editor.
+constexpr double kTwipsPerUnit = 15;
+
+double unitsOf(int twips)
+{
+    return twips / kTwipsPerUnit;
+}
+
+int twipsOf(double units)
+{
+    return int(std::lround(units * kTwipsPerUnit));
+}
+
+QTextBlockFormat textBlockFormatOf(const ParagraphFormat &format)
+{
+    using Alignment = ParagraphFormat::Alignment;
+    QTextBlockFormat result;
+    switch (format.alignment) {
+    case Alignment::Left: result.setAlignment(Qt::AlignLeft); break;
+    case Alignment::Center: result.setAlignment(Qt::AlignHCenter); break;
+    case Alignment::Right: result.setAlignment(Qt::AlignRight); break;
+    case Alignment::Justify: result.setAlignment(Qt::AlignJustify); break;
+    }
+    result.setTextIndent(unitsOf(format.firstLineIndent));
+    result.setLeftMargin(unitsOf(format.leftIndent));
+    result.setRightMargin(unitsOf(format.rightIndent));
+    result.setTopMargin(unitsOf(format.spaceBefore));
+    result.setBottomMargin(unitsOf(format.spaceAfter));
+    return result;
+}
+
+ParagraphFormat paragraphFormatOf(const QTextBlockFormat &format)
+{
+    using Alignment = ParagraphFormat::Alignment;
+    ParagraphFormat result;
+    const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignHCenter)
+        result.alignment = Alignment::Center;
+    else if (horizontal & (Qt::AlignRight | Qt::AlignTrailing))
+        result.alignment = Alignment::Right;
+    else if (horizontal & Qt::AlignJustify)
+        result.alignment = Alignment::Justify;
+    result.firstLineIndent = twipsOf(format.textIndent());
+    result.leftIndent = twipsOf(format.leftMargin());
+    result.rightIndent = twipsOf(format.rightMargin());
+    result.spaceBefore = twipsOf(format.topMargin());
+    result.spaceAfter = twipsOf(format.bottomMargin());
+    return result;
+}
+
+void applyParagraphFormats(QTextDocument &document, const QList<ParagraphRun> &paragraphs)
+{
+    QTextCursor cursor(&document);
+    for (const ParagraphRun &run : paragraphs) {
+        const QTextBlockFormat format = textBlockFormatOf(run.format);
+        QTextBlock block = document.findBlockByNumber(int(run.first));
+        for (qsizetype i = 0; i < run.count && block.isValid(); ++i, block = block.next()) {
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(format);
+        }
+    }
+}
+
 } // namespace
 
 StyledText RichEditor::styledContent() const
@@ -136,6 +202,7 @@ StyledText RichEditor::styledContent() const
         CharFormat last = charFormatOf(block.charFormat(), defaultFont);
         if (block != document()->begin())
             content.appendParagraphBreak(last);
+        content.setParagraphFormat(block.blockNumber(), paragraphFormatOf(block.blockFormat()));
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
             last = charFormatOf(fragment.fragment().charFormat(), defaultFont);
             content.append(fragment.fragment().text(), last);
@@ -146,10 +213,14 @@ StyledText RichEditor::styledContent() const
 
 void RichEditor::setStyledContent(const StyledText &content)
 {
-    document()->setUndoRedoEnabled(false);
-    document()->clear();
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
+    adoptDocument(buildDocument(content));
+}
+
+std::unique_ptr<QTextDocument> RichEditor::buildDocument(const StyledText &content)
+{
+    auto built = std::make_unique<QTextDocument>();
+    built->setUndoRedoEnabled(false);
+    QTextCursor cursor(built.get());
     for (const FormatRun &run : content.runs) {
         const QTextCharFormat format = textCharFormatOf(run.format);
         const QStringList paragraphs = withNewlines(content.text.mid(run.start, run.length)).split(u'\n');
@@ -159,8 +230,21 @@ void RichEditor::setStyledContent(const StyledText &content)
             cursor.insertText(paragraphs[i], format);
         }
     }
-    cursor.endEditBlock();
-    document()->setUndoRedoEnabled(true);
+    applyParagraphFormats(*built, content.paragraphs);
+    built->setUndoRedoEnabled(true);
+    return built;
+}
+
+void RichEditor::adoptDocument(std::unique_ptr<QTextDocument> built)
+{
+    const QPointer<QTextDocument> previous = document();
+    built->setDefaultFont(previous->defaultFont());
+    built->setDefaultTextOption(previous->defaultTextOption());
+    built->setDocumentMargin(previous->documentMargin());
+    built->setParent(m_edit);
+    m_edit->setDocument(built.release());
+    // The editor drops a document it made itself; one adopted earlier goes here.
+    delete previous.data();
     m_edit->moveCursor(QTextCursor::Start);
 }
 

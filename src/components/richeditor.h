@@ -7,6 +7,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <memory>
+
 class QTextDocument;
 class QTextEdit;
 
@@ -30,10 +32,19 @@ public:
     void setText(const QString &text);
     // Replaces the whole content with a copy of a formatted document.
     void setDocumentContent(const QTextDocument &document);
-    // The whole content with its character formatting, fonts and sizes resolved against the defaults.
+    // The whole content with its character formatting, fonts and sizes resolved against the defaults, and
+    // the alignment, indents and spacing of its paragraphs.
     StyledText styledContent() const;
-    // Replaces the whole content with formatted text; the undo history starts afresh.
+    // Replaces the whole content with formatted text and formatted paragraphs; the undo history starts
+    // afresh.
     void setStyledContent(const StyledText &content);
+    // The document setStyledContent() shows, built apart from any editor: on any thread, and far faster
+    // than filling an editor in place, whose layout follows every insertion. A document built on another
+    // thread is moved to the editor's thread before it is adopted.
+    static std::unique_ptr<QTextDocument> buildDocument(const StyledText &content);
+    // Shows a built document in place of the content (the editor's fonts and tab stops stay); the undo
+    // history starts afresh and the caret goes to the start.
+    void adoptDocument(std::unique_ptr<QTextDocument> built);
 
     int selStart() const;
     // Moves the caret to the offset and collapses the selection.

@@ -1,7 +1,16 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTextDocument;
+class QThread;
 class QWidget;
 
 namespace veltrik {
@@ -20,11 +29,19 @@ public:
     static inline const QString kSaveFilter =
         QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
 
-    DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop);
+    // Reads a document as loadDocument() does, on a thread of its own: it touches no widget.
+    using Reader =
+        std::function<DocumentResult(const QString &path, bool wordWay, const std::atomic_bool *cancelled)>;
+
+    DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop, Reader reader = Reader());
 
     // Asks for a file and puts its text into the editor: a name ending in "doc", "DOC" or "Doc" as
     // plain text the Word way, anything else through the editor's own load (RTF keeps its formatting).
-    // A file that cannot be opened gets a message naming it and the reason; the editor keeps its text.
+    // The file is read in the background: the window keeps painting, and when reading takes a moment a
+    // busy indicator with a cancel button comes up. The editor keeps its text until the new one is ready,
+    // and keeps it when the user cancels.
+    // A file that cannot be opened gets a message naming it and the reason; the editor keeps its text. A
+    // file that had to be mended to be read (a bad byte replaced) opens with a notice that says so.
     // Whether or not anything was read, the whole text then turns black and the caret goes to the start.
     void open();
     // Asks for a name, turns the selection black, and writes the whole document as RTF under that name.
@@ -36,7 +53,17 @@ public:
     static QString proposedSaveName(const QString &lastPath);
 
 private:
-    void loadInto(const QString &path);
+    struct ReadDocument {
+        DocumentResult result;
+        std::unique_ptr<QTextDocument> document; // what the editor shows, when read
+    };
+    struct ReadJob;
+
+    // True when the editor shows the file's text (black, the caret at the start).
+    bool loadInto(const QString &path);
+    std::optional<ReadDocument> readInBackground(const QString &path, bool wordWay);
+    static void readDocument(ReadJob &job, const Reader &reader, const QString &path, bool wordWay,
+                             QThread *windowThread);
     void turnTextBlack();
     QString chooseSavePath();
     bool confirmReplace(const QString &path);
@@ -44,6 +71,7 @@ private:
     QWidget &m_window;
     RichEditor &m_editor;
     Desktop &m_desktop;
+    Reader m_reader;
     QString m_lastPath;
 };
 

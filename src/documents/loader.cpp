@@ -13,10 +13,15 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <unistd.h>
+
 namespace veltrik {
 namespace {
 
 using Status = DocumentResult::Status;
+
+const QString kNotARegularFile = QStringLiteral("这不是普通文件（而是设备、管道或套接字）");
+constexpr qint64 kReadChunk = 4 * 1024 * 1024;
 
 DocumentResult withoutFormatting(DocumentResult result)
 {
@@ -45,35 +50,109 @@ DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay)
         result = readPdf(bytes);
     else
         result = readTextFile(bytes);
+    result.content = result.content.withoutHiddenCharacters();
     return wordWay || !looksLikeRtf(bytes) ? withoutFormatting(std::move(result)) : result;
 }
 
-DocumentResult loadDocument(const QString &path, bool wordWay)
+DocumentResult loadDocument(const QString &path, bool wordWay, const std::atomic_bool *cancelled)
 {
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return DocumentResult::failure(Status::Unreadable, u"文件不存在"_qs);
-    if (QFileInfo(path).isDir())
+    if (info.isDir())
         return DocumentResult::failure(Status::Unreadable, u"这是一个文件夹"_qs);
-    if (file.size() > kLargestDocument)
+    // A device or a pipe may never end, or end only when someone writes to it.
+    if (!info.isFile())
+        return DocumentResult::failure(Status::Unreadable, kNotARegularFile);
+    if (info.size() > kLargestDocument)
         return DocumentResult::failure(Status::TooLarge, u"文件超过 256 MB"_qs);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return DocumentResult::failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
-    const QByteArray bytes = file.read(kLargestDocument + 1);
+    QByteArray bytes;
+    bytes.reserve(info.size());
+    while (!file.atEnd() && bytes.size() <= kLargestDocument) {
+        if (cancelled && cancelled->load())
+            return DocumentResult::failure(Status::Unreadable, u"已取消"_qs);
+        const QByteArray chunk = file.read(kReadChunk);
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
+            return DocumentResult::failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
     if (bytes.size() > kLargestDocument)
         return DocumentResult::failure(Status::TooLarge, u"文件超过 256 MB"_qs);
     return loadDocumentBytes(bytes, wordWay);
 }
 
+namespace {
+
+// The file a save replaces: a symbolic link's target (the link itself stays), otherwise the name.
+QString saveTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString existing = info.canonicalFilePath();
+    return existing.isEmpty() ? info.symLinkTarget() : existing;
+}
+
+QString writeFailure(const QFileDevice &file, bool replacing)
+{
+    const QString reason = file.error() == QFileDevice::ResourceError
+                               ? u"磁盘空间不足"_qs
+                               : u"无法写入（"_qs + file.errorString() + u"）"_qs;
+    return replacing ? reason + u"，原来的文件没有改动"_qs : reason;
+}
+
+// Every byte or a failure: a short write is followed by another, which reports the reason.
+bool writeAll(QSaveFile &file, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
+        if (now <= 0)
+            return false;
+        written += now;
+    }
+    return true;
+}
+
+// The replaced file's owner stays where the system allows it (as root, or a group the user is in);
+// elsewhere the user who saves becomes the owner.
+bool keepOwner(const QSaveFile &file, const QFileInfo &replaced)
+{
+    if (replaced.ownerId() == ::geteuid() && replaced.groupId() == ::getegid())
+        return true;
+    return ::fchown(file.handle(), replaced.ownerId(), replaced.groupId()) == 0;
+}
+
+} // namespace
+
 std::optional<QString> saveRtf(const QString &path, const StyledText &document)
 {
+    const QFileInfo target(saveTarget(path));
+    const bool replacing = target.exists();
+    if (replacing && target.isDir())
+        return u"这是一个文件夹"_qs;
+    // Replacing a device or a pipe with a file would break what it belongs to.
+    if (replacing && !target.isFile())
+        return kNotARegularFile;
     // Written beside the old file and renamed over it: a failed save leaves the old file as it was.
-    QSaveFile file(path);
+    // The new file takes the old one's permissions.
+    QSaveFile file(target.filePath());
     if (!file.open(QIODevice::WriteOnly))
-        return u"无法写入（"_qs + file.errorString() + u"）"_qs;
-    file.write(writeRtf(document));
+        return writeFailure(file, replacing);
+    if (replacing)
+        keepOwner(file, target);
+    if (!writeAll(file, writeRtf(document))) {
+        const QString failure = writeFailure(file, replacing);
+        file.cancelWriting();
+        return failure;
+    }
     if (!file.commit())
-        return u"无法写入（"_qs + file.errorString() + u"）"_qs;
+        return writeFailure(file, replacing);
     return std::nullopt;
 }
 

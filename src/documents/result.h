@@ -21,11 +21,17 @@ struct DocumentResult {
     Status status = Status::Ok;
     QString message; // for the user, in the program's language; empty when Ok
     StyledText content;
+    // For the user after a successful read that had to mend the file (a bad byte replaced, a damaged tail
+    // dropped); empty when the file read cleanly.
+    QString notice;
 
     explicit operator bool() const { return status == Status::Ok; }
 
-    static DocumentResult ok(StyledText content) { return {Status::Ok, QString(), std::move(content)}; }
-    static DocumentResult failure(Status status, const QString &message) { return {status, message, {}}; }
+    static DocumentResult ok(StyledText content, const QString &notice = QString())
+    {
+        return {Status::Ok, QString(), std::move(content), notice};
+    }
+    static DocumentResult failure(Status status, const QString &message) { return {status, message, {}, {}}; }
 };
 
 } // namespace veltrik

@@ -14,12 +14,15 @@ namespace {
 constexpr int kDeepestGroup = 4096;
 constexpr int kDefaultCodePage = 1252;
 constexpr double kDefaultPointSize = 12;
+// Word's own bound for indents and spacing: 22 inches.
+constexpr int kLargestTwips = 31680;
 
 // SkipObject is an object's content: skipped, but for the result the object shows.
 enum class Destination { Body, Skip, SkipObject, FontTable, ColorTable };
 
 // Text after \dbch is double-byte text and takes the associated properties (\af, \afs, \ab, \ai) where
-// they are given, as LibreOffice and Word write Chinese runs; \loch and \hich return to the others.
+// they are given, as LibreOffice and Word write Chinese runs (a \f after \dbch names its font too, as Word
+// writes it); \loch and \hich return to the others.
 struct AssociatedFormat {
     bool active = false;
     std::optional<int> fontNumber;
@@ -33,6 +36,7 @@ struct GroupState {
     CharFormat format;
     int fontNumber = -1;
     AssociatedFormat associated;
+    ParagraphFormat paragraph;
     int unicodeSkip = 1;
 };
 
@@ -89,6 +93,8 @@ private:
     void hexByte();
     void bodyWord(const QByteArray &word, bool hasParameter, int parameter);
     void formatWord(const QByteArray &word, bool hasParameter, int parameter);
+    bool paragraphWord(const QByteArray &word, int parameter);
+    void endParagraph();
     void fontTableWord(const QByteArray &word, int parameter);
     void colorTableWord(const QByteArray &word, int parameter);
     bool consumesSkip();
@@ -117,6 +123,8 @@ private:
     quint32 m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorHasComponents = false;
     StyledText m_out;
+    qsizetype m_paragraph = 0;
+    ParagraphFormat m_lastTextParagraph;
     bool m_damaged = false;
 };
 
@@ -145,6 +153,9 @@ DocumentResult RtfParser::run()
         }
     }
     flushBytes();
+    m_out.setParagraphFormat(m_paragraph, m_lastTextParagraph);
+    if (m_damaged)
+        return DocumentResult::ok(std::move(m_out), u"RTF 文件已损坏：二进制数据超出了文件末尾，只读出了它前面的内容"_qs);
     return DocumentResult::ok(std::move(m_out));
 }
 
@@ -277,7 +288,7 @@ void RtfParser::controlSymbol()
     else if (symbol == '_')
         output(u"\u2011"_qs);
     else if (symbol == '\r' || symbol == '\n')
-        output(u"\r\n"_qs);
+        endParagraph();
     else if (symbol == '\t')
         output(u"\t"_qs);
 }
@@ -329,7 +340,8 @@ void RtfParser::hexByte()
         return -1;
     };
     int value = 0;
-    for (int digit = 0; digit < 2 && !atEnd(); ++digit) {
+    int digits = 0;
+    for (; digits < 2 && !atEnd(); ++digits) {
         const int nibble = hexValue(m_in[m_pos]);
         if (nibble < 0)
             break;
@@ -337,6 +349,9 @@ void RtfParser::hexByte()
         ++m_pos;
     }
     if (consumesSkip())
+        return;
+    // A broken escape (\'z, \'4 at the end) stands for no byte at all.
+    if (digits < 2)
         return;
     if (state().destination == Destination::FontTable)
         m_fontNameBytes += char(value);
@@ -348,8 +363,9 @@ void RtfParser::bodyWord(const QByteArray &word, bool hasParameter, int paramete
 {
     if (word == "u" && hasParameter) {
         flushBytes();
-        const char16_t unit = char16_t(parameter < 0 ? parameter + 65536 : parameter);
-        output(QString(QChar(unit)));
+        // A signed or unsigned 16-bit code unit; anything else is no character at all.
+        if (parameter >= -32768 && parameter <= 65535)
+            output(QString(QChar(char16_t(parameter < 0 ? parameter + 65536 : parameter))));
         m_skipRemaining = state().unicodeSkip;
         return;
     }
@@ -358,7 +374,7 @@ void RtfParser::bodyWord(const QByteArray &word, bool hasParameter, int paramete
         return;
     }
     if (isParagraphBreak(word)) {
-        output(u"\r\n"_qs);
+        endParagraph();
         return;
     }
     if (const auto character = specialCharacter(word)) {
@@ -386,7 +402,7 @@ void RtfParser::formatWord(const QByteArray &word, bool hasParameter, int parame
     const bool on = !hasParameter || parameter != 0;
     CharFormat &format = state().format;
     flushBytes();
-    if (associatedWord(word, on, parameter))
+    if (associatedWord(word, on, parameter) || paragraphWord(word, parameter))
         return;
     if (word == "plain") {
         format = CharFormat();
@@ -407,9 +423,52 @@ void RtfParser::formatWord(const QByteArray &word, bool hasParameter, int parame
     } else if (word == "f") {
         state().fontNumber = parameter;
         format.font = m_fonts.value(parameter).name;
+        // Word writes "\dbch\f31505": after \dbch, \f names the double-byte font as \af does.
+        if (state().associated.active)
+            state().associated.fontNumber = parameter;
     } else if (word == "fs" && parameter > 0) {
         format.pointSize = parameter / 2.0;
     }
+}
+
+bool RtfParser::paragraphWord(const QByteArray &word, int parameter)
+{
+    using Alignment = ParagraphFormat::Alignment;
+    ParagraphFormat &paragraph = state().paragraph;
+    const int twips = std::clamp(parameter, -kLargestTwips, kLargestTwips);
+    if (word == "pard")
+        paragraph = ParagraphFormat();
+    else if (word == "ql")
+        paragraph.alignment = Alignment::Left;
+    else if (word == "qc")
+        paragraph.alignment = Alignment::Center;
+    else if (word == "qr")
+        paragraph.alignment = Alignment::Right;
+    else if (word == "qj" || word == "qd")
+        paragraph.alignment = Alignment::Justify;
+    else if (word == "fi")
+        paragraph.firstLineIndent = twips;
+    else if (word == "li" || word == "lin")
+        paragraph.leftIndent = twips;
+    else if (word == "ri" || word == "rin")
+        paragraph.rightIndent = twips;
+    else if (word == "sb")
+        paragraph.spaceBefore = std::max(0, twips);
+    else if (word == "sa")
+        paragraph.spaceAfter = std::max(0, twips);
+    else
+        return false;
+    return true;
+}
+
+// A paragraph takes the format in effect where it ends.
+void RtfParser::endParagraph()
+{
+    if (state().destination != Destination::Body)
+        return;
+    output(u"\r\n"_qs);
+    m_out.setParagraphFormat(m_paragraph++, state().paragraph);
+    m_lastTextParagraph = ParagraphFormat();
 }
 
 bool RtfParser::associatedWord(const QByteArray &word, bool on, int parameter)
@@ -502,16 +561,20 @@ void RtfParser::flushBytes()
 {
     if (m_pendingBytes.isEmpty())
         return;
-    if (state().destination == Destination::Body)
+    if (state().destination == Destination::Body) {
         m_out.append(decodeCodePage(m_pendingBytes, codePageOfState()), effectiveFormat());
+        m_lastTextParagraph = state().paragraph;
+    }
     m_pendingBytes.clear();
 }
 
 void RtfParser::output(const QString &text)
 {
     flushBytes();
-    if (state().destination == Destination::Body)
+    if (state().destination == Destination::Body) {
         m_out.append(text, effectiveFormat());
+        m_lastTextParagraph = state().paragraph;
+    }
 }
 
 } // namespace

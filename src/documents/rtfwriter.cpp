@@ -12,6 +12,8 @@ namespace veltrik {
 namespace {
 
 const QString kDefaultFont = QStringLiteral("宋体");
+// By ParagraphFormat::Alignment.
+const char *const kAlignmentWords[] = {"\\ql", "\\qc", "\\qr", "\\qj"};
 
 void appendHexByte(QByteArray &out, char byte)
 {
@@ -46,6 +48,7 @@ public:
         writeFontTable();
         writeColorTable();
         m_out += "\\viewkind4\\pard\\plain\\f0\\fs20\n";
+        startParagraph();
         for (const FormatRun &run : m_document.runs)
             writeRun(run);
         m_out += "}\n";
@@ -53,16 +56,31 @@ public:
     }
 
 private:
+    // Each font and colour once, numbered in order of first use; looked up by hash, so that a document
+    // with many fonts or colours is written in linear time.
     void collectTables()
     {
-        m_fonts.append(kDefaultFont);
+        addFont(kDefaultFont);
         for (const FormatRun &run : m_document.runs) {
-            const QString font = run.format.font.isEmpty() ? kDefaultFont : run.format.font;
-            if (!m_fonts.contains(font))
-                m_fonts.append(font);
-            if (run.format.color && !m_colors.contains(*run.format.color))
+            addFont(fontOf(run.format));
+            if (run.format.color && !m_colorNumbers.contains(*run.format.color)) {
+                m_colorNumbers.insert(*run.format.color, int(m_colors.size()) + 1);
                 m_colors.append(*run.format.color);
+            }
         }
+    }
+
+    void addFont(const QString &font)
+    {
+        if (!m_fontNumbers.contains(font)) {
+            m_fontNumbers.insert(font, int(m_fonts.size()));
+            m_fonts.append(font);
+        }
+    }
+
+    static QString fontOf(const CharFormat &format)
+    {
+        return format.font.isEmpty() ? kDefaultFont : format.font;
     }
 
     void writeFontTable()
@@ -82,35 +100,74 @@ private:
         m_out += "}\n";
     }
 
+    QByteArray groupOpening(const CharFormat &format) const
+    {
+        QByteArray opening = "{\\f" + QByteArray::number(m_fontNumbers.value(fontOf(format)));
+        if (format.pointSize > 0)
+            opening += "\\fs" + QByteArray::number(std::lround(format.pointSize * 2));
+        if (format.color)
+            opening += "\\cf" + QByteArray::number(m_colorNumbers.value(*format.color));
+        if (format.bold)
+            opening += "\\b";
+        if (format.italic)
+            opening += "\\i";
+        if (format.underline)
+            opening += "\\ul";
+        opening += ' ';
+        return opening;
+    }
+
+    // Paragraph properties are written outside the runs' groups, where they last until the next \pard:
+    // a run's group inherits them, so the \par inside it ends the paragraph in its own format.
+    void startParagraph()
+    {
+        const ParagraphFormat format = m_document.paragraphFormat(m_paragraph);
+        if (format == m_paragraphFormat)
+            return;
+        m_paragraphFormat = format;
+        m_out += "\\pard";
+        m_out += kAlignmentWords[int(format.alignment)];
+        const auto measure = [this](const char *word, int twips) {
+            if (twips != 0)
+                m_out += word + QByteArray::number(twips);
+        };
+        measure("\\fi", format.firstLineIndent);
+        measure("\\li", format.leftIndent);
+        measure("\\ri", format.rightIndent);
+        measure("\\sb", format.spaceBefore);
+        measure("\\sa", format.spaceAfter);
+        m_out += '\n';
+    }
+
+    // A run is cut at each paragraph break: the group closes after \par, and the next paragraph's
+    // properties come before the group opens again.
     void writeRun(const FormatRun &run)
     {
-        const CharFormat &format = run.format;
-        const QString font = format.font.isEmpty() ? kDefaultFont : format.font;
-        m_out += "{\\f" + QByteArray::number(m_fonts.indexOf(font));
-        if (format.pointSize > 0)
-            m_out += "\\fs" + QByteArray::number(std::lround(format.pointSize * 2));
-        if (format.color)
-            m_out += "\\cf" + QByteArray::number(m_colors.indexOf(*format.color) + 1);
-        if (format.bold)
-            m_out += "\\b";
-        if (format.italic)
-            m_out += "\\i";
-        if (format.underline)
-            m_out += "\\ul";
-        m_out += ' ';
-        m_unicodeSkip = 1;
-        writeText(QStringView(m_document.text).mid(run.start, run.length));
-        m_out += "}\n";
+        const QByteArray opening = groupOpening(run.format);
+        const QStringView text = QStringView(m_document.text).mid(run.start, run.length);
+        qsizetype from = 0;
+        while (from < text.size()) {
+            const qsizetype lineBreak = text.indexOf(u"\r\n", from);
+            const qsizetype end = lineBreak < 0 ? text.size() : lineBreak;
+            m_out += opening;
+            m_unicodeSkip = 1;
+            writeText(text.sliced(from, end - from));
+            if (lineBreak < 0) {
+                m_out += "}\n";
+                break;
+            }
+            m_out += "\\par}\n";
+            ++m_paragraph;
+            startParagraph();
+            from = lineBreak + 2;
+        }
     }
 
     void writeText(QStringView text)
     {
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t unit = text[i].unicode();
-            if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-                m_out += "\\par\n";
-                ++i;
-            } else if (unit == u'\t') {
+            if (unit == u'\t') {
                 m_out += "\\tab ";
             } else if (unit == u'\\' || unit == u'{' || unit == u'}') {
                 m_out += '\\';
@@ -148,7 +205,11 @@ private:
 
     const StyledText &m_document;
     QStringList m_fonts;
+    QHash<QString, int> m_fontNumbers;
     QList<quint32> m_colors;
+    QHash<quint32, int> m_colorNumbers;
+    qsizetype m_paragraph = 0;
+    ParagraphFormat m_paragraphFormat;
     QHash<char16_t, QByteArray> m_fallbacks;
     int m_unicodeSkip = 1;
     QByteArray m_out;

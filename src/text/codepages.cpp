@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <memory>
+#include <vector>
 #include <unicode/ucnv.h>
 
 namespace veltrik {
@@ -137,6 +138,31 @@ std::optional<QString> decodeStrictly(QByteArrayView bytes, const char *icuName)
         return std::nullopt;
     text.truncate(length);
     return text;
+}
+
+std::optional<qsizetype> firstInvalidByte(QByteArrayView bytes, const char *icuName)
+{
+    Converter converter = openConverter(icuName);
+    if (!converter)
+        return 0;
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+    std::vector<UChar> buffer(64 * 1024);
+    const char *source = bytes.data();
+    const char *const end = bytes.data() + bytes.size();
+    do {
+        error = U_ZERO_ERROR;
+        UChar *target = buffer.data();
+        ucnv_toUnicode(converter.get(), &target, target + buffer.size(), &source, end, nullptr, true, &error);
+    } while (error == U_BUFFER_OVERFLOW_ERROR);
+    if (U_SUCCESS(error))
+        return std::nullopt;
+    // The converter has consumed the offending bytes; they are the ones just before `source`.
+    char invalid[32];
+    int8_t invalidLength = sizeof invalid;
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucnv_getInvalidChars(converter.get(), invalid, &invalidLength, &ignored);
+    return qsizetype(source - bytes.data()) - (U_SUCCESS(ignored) ? invalidLength : 0);
 }
 
 } // namespace veltrik

@@ -22,4 +22,8 @@ std::optional<QByteArray> gbkBytesOf(char16_t unit);
 // Strict decoding for the text-file reader: nothing when the bytes are not valid in that encoding.
 std::optional<QString> decodeStrictly(QByteArrayView bytes, const char *icuName);
 
+// Offset of the first byte that is not valid in that encoding (a sequence cut off at the end included);
+// nothing when every byte is.
+std::optional<qsizetype> firstInvalidByte(QByteArrayView bytes, const char *icuName);
+
 } // namespace veltrik

@@ -1,5 +1,6 @@
 #include "components/richeditor.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -133,6 +134,42 @@ TEST_F(RichEditorTest, OffsetsBeyondTheEndAreClamped)
     editor.setSelStart(4);
     editor.setSelLength(100);
     EXPECT_EQ(editor.selText(), u"cd"_qs);
+}
+
+// Opening a formatted RTF and saving it again must not flatten its paragraphs.
+TEST_F(RichEditorTest, ParagraphFormatsAreShownAndGivenBack)
+{
+    StyledText content = StyledText::plain(u"标题\r\n正文第一段\r\n正文第二段\r\n落款"_qs);
+    ParagraphFormat title;
+    title.alignment = ParagraphFormat::Alignment::Center;
+    title.spaceAfter = 240;
+    ParagraphFormat body;
+    body.alignment = ParagraphFormat::Alignment::Justify;
+    body.firstLineIndent = 480;
+    body.leftIndent = 120;
+    body.rightIndent = 60;
+    body.spaceBefore = 30;
+    ParagraphFormat signature;
+    signature.alignment = ParagraphFormat::Alignment::Right;
+    content.setParagraphFormat(0, title);
+    content.setParagraphFormat(1, body);
+    content.setParagraphFormat(2, body);
+    content.setParagraphFormat(3, signature);
+    editor.setStyledContent(content);
+
+    auto *document = editor.findChild<QTextDocument *>();
+    ASSERT_NE(document, nullptr);
+    const auto blockFormat = [document](int block) { return document->findBlockByNumber(block).blockFormat(); };
+    EXPECT_EQ(blockFormat(0).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(blockFormat(1).textIndent(), 32); // 480 twips at 96 dpi
+    EXPECT_EQ(blockFormat(3).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(editor.styledContent().paragraphs, content.paragraphs);
+}
+
+TEST_F(RichEditorTest, PlainTextHasDefaultParagraphs)
+{
+    editor.setText(u"一\r\n二"_qs);
+    EXPECT_TRUE(editor.styledContent().paragraphs.isEmpty());
 }
 
 } // namespace

@@ -2,15 +2,24 @@
 #include "components/twips.h"
 #include "documents/documentfiles.h"
 #include "documents/loader.h"
+#include "support/fakedesktop.h"
 #include "support/form1fixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace veltrik {
 namespace {
@@ -277,6 +286,116 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadablePdfCase{"Encrypted", "real/pdf-encrypted.pdf", u"加密.pdf",
                           u"critical|Veltrik|无法打开文件“加密.pdf”：这个 PDF 文件有密码保护，请先取消密码再打开"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DocumentFilesTest, ATextWithABadByteOpensWithTheByteReplacedAndANotice)
+{
+    const QByteArray sentence = u"本文研究学术写作中的引用规范，分析了合理引用的边界。"_qs.toUtf8();
+    const QString path = dir.filePath(u"论文.txt"_qs);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(sentence + "\xFF" + sentence);
+    file.close();
+    open(path);
+    EXPECT_TRUE(form.RichTextBox1->text().contains(u"边界。\uFFFD本文"_qs));
+    ASSERT_EQ(fixture.desktop.boxes.size(), 1);
+    EXPECT_TRUE(fixture.desktop.boxes[0].startsWith(
+        u"information|Veltrik|文件“论文.txt”：这个文本文件不是有效的 UTF-8：第 79 个字节（0xFF）无效"_qs))
+        << fixture.desktop.boxes[0].toStdString();
+}
+
+TEST_F(DocumentFilesTest, APipeGetsAMessageAndTheTextStays)
+{
+    form.RichTextBox1->setText(u"我的论文"_qs);
+    const QString fifo = dir.filePath(u"管道.txt"_qs);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    open(fifo);
+    EXPECT_EQ(form.RichTextBox1->text(), u"我的论文"_qs);
+    EXPECT_EQ(fixture.desktop.boxes,
+              QStringList{u"critical|Veltrik|无法打开文件“管道.txt”：这不是普通文件（而是设备、管道或套接字）"_qs});
+}
+
+TEST_F(DocumentFilesTest, ParagraphFormatsSurviveOpeningAndSaving)
+{
+    const QString path = dir.filePath(u"格式.rtf"_qs);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({\rtf1\ansi\ansicpg936 \pard\qc\sa240 \'b1\'ea\'cc\'e2\par \pard\qj\fi480 \'d5\'fd\'ce\'c4\par})");
+    file.close();
+    open(path);
+    EXPECT_EQ(form.RichTextBox1->text(), u"标题\r\n正文\r\n"_qs);
+    fixture.desktop.nextChosenFile = dir.filePath(u"另存.rtf"_qs);
+    form.baocun_Click();
+    const DocumentResult saved = loadDocument(dir.filePath(u"另存.rtf"_qs), false);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved.content.paragraphFormat(0), (ParagraphFormat{ParagraphFormat::Alignment::Center, 0, 0, 0, 0, 240}));
+    EXPECT_EQ(saved.content.paragraphFormat(1), (ParagraphFormat{ParagraphFormat::Alignment::Justify, 480, 0, 0, 0, 0}));
+}
+
+// Reading in the background, with a reader that takes its time.
+class BackgroundOpen : public ::testing::Test {
+protected:
+    QWidget window;
+    RichEditor *editor = new RichEditor(&window);
+    testing::FakeDesktop desktop;
+    QString textWhileBusy;
+    QString busyCaption;
+
+    // Clicks the busy indicator's button once it shows, after noting what the window showed meanwhile.
+    void whenBusy(const std::function<void(QProgressDialog &)> &act)
+    {
+        auto *poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
+            auto *busy = window.findChild<QProgressDialog *>();
+            if (!busy || !busy->isVisible())
+                return;
+            poll->stop();
+            textWhileBusy = editor->text();
+            busyCaption = busy->labelText();
+            act(*busy);
+        });
+        poll->start(20);
+    }
+};
+
+// Waits until told, at most ten seconds.
+void waitFor(const std::atomic_bool &flag)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!flag.load() && waited.elapsed() < 10000)
+        QThread::msleep(5);
+}
+
+TEST_F(BackgroundOpen, CancellingKeepsTheEditorsText)
+{
+    DocumentFiles files(window, *editor, desktop, [](const QString &, bool, const std::atomic_bool *cancelled) {
+        waitFor(*cancelled);
+        return DocumentResult::ok(StyledText::plain(u"不该出现的文本"_qs));
+    });
+    editor->setText(u"我的论文"_qs);
+    desktop.nextChosenFile = u"/论文/很大的文件.txt"_qs;
+    whenBusy([](QProgressDialog &busy) { QTest::mouseClick(busy.findChild<QPushButton *>(), Qt::LeftButton); });
+    files.open();
+    EXPECT_EQ(busyCaption, u"正在打开“很大的文件.txt”……"_qs);
+    EXPECT_EQ(textWhileBusy, u"我的论文"_qs);
+    EXPECT_EQ(editor->text(), u"我的论文"_qs);
+    EXPECT_TRUE(desktop.boxes.isEmpty());
+}
+
+TEST_F(BackgroundOpen, TheEditorKeepsItsTextUntilTheNewOneIsReady)
+{
+    std::atomic_bool ready = false;
+    DocumentFiles files(window, *editor, desktop, [&ready](const QString &, bool, const std::atomic_bool *) {
+        waitFor(ready);
+        return DocumentResult::ok(StyledText::plain(u"新的文本"_qs));
+    });
+    editor->setText(u"我的论文"_qs);
+    desktop.nextChosenFile = u"/论文/很大的文件.txt"_qs;
+    whenBusy([&ready](QProgressDialog &) { ready = true; });
+    files.open();
+    EXPECT_EQ(textWhileBusy, u"我的论文"_qs);
+    EXPECT_EQ(editor->text(), u"新的文本"_qs);
+}
 
 } // namespace
 } // namespace veltrik

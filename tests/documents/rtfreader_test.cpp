@@ -38,6 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
                  u"café 中"_qs},
         TextCase{"unicode_skips_one_fallback", R"({\rtf1\ansi \u20013?\u25991?})", u"中文"_qs},
         TextCase{"unicode_skips_two_hex_fallbacks", R"({\rtf1\ansi\uc2 \u20013\'d6\'d0x})", u"中x"_qs},
+        TextCase{"font_after_dbch_decodes_the_double_byte_text",
+                 R"({\rtf1\ansi{\fonttbl{\f1\fcharset0 Calibri;}{\f2\fcharset134 Song;}})"
+                 R"(\loch\af1\hich\af1\dbch\f2 \'d6\'d0\loch\f1 a})",
+                 u"中a"_qs},
         TextCase{"negative_unicode", R"({\rtf1\ansi \u-3971?})", u"\uF07D"_qs},
         TextCase{"uc_is_scoped_to_its_group", R"({\rtf1\ansi {\uc2 \u20013\'d6\'d0}\u25991?})", u"中文"_qs},
         TextCase{"paragraphs_lines_and_tabs", R"({\rtf1\ansi a\par b\line c\tab d})", u"a\r\nb\r\nc\td"_qs},
@@ -137,10 +141,62 @@ TEST(RtfRoundTrip, WhatIsWrittenReadsBackTheSame)
     document.append(u"\tArial 粗体 한국어"_qs, format(u"Arial"_qs, 10.5, 0x0000FF, true));
     document.appendParagraphBreak(format(u"Arial"_qs, 10.5, 0x0000FF, true));
     document.append(u"末段"_qs, format(u"微软雅黑"_qs, 12));
+    ParagraphFormat centred;
+    centred.alignment = ParagraphFormat::Alignment::Center;
+    centred.spaceAfter = 240;
+    ParagraphFormat indented;
+    indented.alignment = ParagraphFormat::Alignment::Justify;
+    indented.firstLineIndent = -420;
+    indented.leftIndent = 840;
+    indented.rightIndent = 120;
+    indented.spaceBefore = 60;
+    document.setParagraphFormat(0, centred);
+    document.setParagraphFormat(2, indented);
     const DocumentResult read = readRtf(writeRtf(document));
     ASSERT_TRUE(read);
     EXPECT_EQ(read.content.text, document.text);
     EXPECT_EQ(read.content.runs, document.runs);
+    EXPECT_EQ(read.content.paragraphs, document.paragraphs);
+}
+
+ParagraphFormat paragraph(ParagraphFormat::Alignment alignment, int firstLine = 0, int left = 0, int right = 0,
+                          int before = 0, int after = 0)
+{
+    return {alignment, firstLine, left, right, before, after};
+}
+
+// A paragraph takes the properties in effect where it ends; \pard returns to the default.
+TEST(RtfParagraphs, AlignmentIndentsAndSpacingAreRead)
+{
+    using Alignment = ParagraphFormat::Alignment;
+    const DocumentResult result = readRtf(R"({\rtf1\ansi \pard\qc\fi-420\li840\ri120\sb240\sa60 title\par )"
+                                          R"(\pard body\par \pard\qj\lin420\rin60 {\b two}\par {\qr last}})");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result.content.text, u"title\r\nbody\r\ntwo\r\nlast"_qs);
+    EXPECT_EQ(result.content.paragraphFormat(0), paragraph(Alignment::Center, -420, 840, 120, 240, 60));
+    EXPECT_EQ(result.content.paragraphFormat(1), ParagraphFormat());
+    EXPECT_EQ(result.content.paragraphFormat(2), paragraph(Alignment::Justify, 0, 420, 60));
+    EXPECT_EQ(result.content.paragraphFormat(3), paragraph(Alignment::Right, 0, 420, 60));
+}
+
+TEST(RtfParagraphs, AbsurdMeasuresAreBounded)
+{
+    const DocumentResult result = readRtf(R"({\rtf1\ansi \li2000000000\sb-5 x})");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result.content.paragraphFormat(0).leftIndent, 31680);
+    EXPECT_EQ(result.content.paragraphFormat(0).spaceBefore, 0);
+}
+
+TEST(RtfWriter, WritesParagraphPropertiesOnlyWhereTheyChange)
+{
+    StyledText document = StyledText::plain(u"一\r\n二\r\n三\r\n四"_qs);
+    const ParagraphFormat centred = paragraph(ParagraphFormat::Alignment::Center);
+    document.setParagraphFormat(1, centred);
+    document.setParagraphFormat(2, centred);
+    const QByteArray rtf = writeRtf(document);
+    EXPECT_EQ(rtf.count("\\pard\\qc"), 1);
+    EXPECT_EQ(rtf.count("\\pard\\ql"), 1); // back to the default for the last paragraph
+    EXPECT_EQ(readRtf(rtf).content.paragraphs, (QList<ParagraphRun>{{1, 2, centred}}));
 }
 
 TEST(RtfWriter, WritesTheSongTiFontTableAndCodePageFallbacks)
