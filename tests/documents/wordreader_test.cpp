@@ -53,6 +53,37 @@ TEST(WordReader, TheDocAndDocxOfOneDocumentGiveTheSameLines)
     EXPECT_EQ(editorLines(fixture(u"sample.doc"_qs)), editorLines(fixture(u"sample.docx"_qs)));
 }
 
+// Documents written by other programs (data/real/SOURCES.md), opened as the open command does.
+struct RealCase {
+    const char *file;
+    QString start;
+    QString end;
+};
+
+class RealDocuments : public ::testing::TestWithParam<RealCase> {};
+
+TEST_P(RealDocuments, OpenWithTheirText)
+{
+    const DocumentResult result = loadDocumentBytes(fixture(u"real/"_qs + QString::fromLatin1(GetParam().file)), true);
+    ASSERT_TRUE(result) << result.message.toStdString();
+    EXPECT_TRUE(result.content.text.startsWith(GetParam().start)) << result.content.text.left(80).toStdString();
+    EXPECT_TRUE(result.content.text.endsWith(GetParam().end)) << result.content.text.right(80).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RealDocuments,
+    ::testing::Values(RealCase{"mimetype-doc.doc", u"Simple doc from Libre Writer v7.4.1.2"_qs, u"v7.4.1.2\r\n"_qs},
+                      RealCase{"rclone-example2.doc", u"Lorem ipsum dolor sit amet, consectetur"_qs,
+                               u"consectetur at augue.\r\n\r\n"_qs},
+                      RealCase{"mimetype-docx.docx", u"asdasdasdasd"_qs, u"asdasdasdasd"_qs},
+                      RealCase{"forensics-a-text.docx", u"This is a text from LibreOffice Writer...\r\n\r\nA test only."_qs,
+                               u"Bye\r\n"_qs}),
+    [](const auto &info) {
+        std::string name = info.param.file;
+        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name;
+    });
+
 TEST(WordReader, EncryptedDocumentsGetAMessage)
 {
     QByteArray document = fixture(u"sample.doc"_qs);
