@@ -25,15 +25,7 @@ QList<std::pair<QString, QByteArray>> wordSeeds()
     seeds.append({u"fields.doc"_qs, wordFile(u"\x13 REF a \x13 PAGE \x14" u"3\x15\x14结果\x15文本\r"_qs)});
     seeds.append({u"nested-fields.doc"_qs, wordFile(QString(100000, QChar(0x13)) + u"后\r"_qs)});
     seeds.append({u"big-sectors.doc"_qs, wordFile(wordStreams(u"大扇区\r"_qs), 12).bytes});
-    const WordStreams object = wordStreams(u"嵌入\r"_qs);
-    const WordStreams main = wordStreams(QString(3000, u'正') + u"\r"_qs);
-    seeds.append({u"embedded-object.doc"_qs, writeCompound({{u"ObjectPool"_qs, {}, true, 0},
-                                                             {u"_1"_qs, {}, true, 1},
-                                                             {u"WordDocument"_qs, object.document, false, 2},
-                                                             {u"1Table"_qs, object.table, false, 2},
-                                                             {u"WordDocument"_qs, main.document, false, 0},
-                                                             {u"1Table"_qs, main.table, false, 0}})
-                                                  .bytes});
+    seeds.append({u"embedded-object.doc"_qs, wordFileWithEmbeddedObject(QString(3000, u'正') + u"\r"_qs, u"嵌入\r"_qs)});
     for (const HostileFile &file : hostileWordFiles())
         seeds.append({QString::fromLatin1(file.name) + u".doc"_qs, file.bytes});
     return seeds;

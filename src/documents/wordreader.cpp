@@ -157,6 +157,7 @@ std::optional<QString> rawText(QByteArrayView document, const QList<Piece> &piec
                                const QSet<quint32> &rowEndsAt)
 {
     QString text;
+    text.reserve(length);
     for (const Piece &piece : pieces) {
         if (piece.cpStart >= length || piece.cpEnd <= piece.cpStart)
             continue;

@@ -133,20 +133,6 @@ QByteArray withShortLastSector(const QString &text)
     return bytes;
 }
 
-QByteArray withEmbeddedWordObject(const QString &text, const QString &objectText)
-{
-    const WordStreams object = wordStreams(objectText);
-    const WordStreams main = wordStreams(text);
-    // The object's storage comes first in the directory, as Word writes it.
-    return writeCompound({{u"ObjectPool"_qs, {}, true, 0},
-                          {u"_1234567890"_qs, {}, true, 1},
-                          {u"WordDocument"_qs, object.document, false, 2},
-                          {u"1Table"_qs, object.table, false, 2},
-                          {u"WordDocument"_qs, main.document, false, 0},
-                          {u"1Table"_qs, main.table, false, 0}})
-        .bytes;
-}
-
 QByteArray withNamesInOtherCase(const QString &text)
 {
     const WordStreams streams = wordStreams(text);
@@ -157,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
     Writers, WordAsWritten,
     ::testing::Values(
         WrittenCase{"short_last_sector", withShortLastSector(QString(2000, u'短') + u"\r"_qs), QString(2000, u'短') + u"\r"_qs},
-        WrittenCase{"embedded_word_object", withEmbeddedWordObject(u"正文\r"_qs, u"嵌入对象\r"_qs), u"正文\r"_qs},
+        WrittenCase{"embedded_word_object", wordFileWithEmbeddedObject(u"正文\r"_qs, u"嵌入对象\r"_qs), u"正文\r"_qs},
         WrittenCase{"names_in_other_case", withNamesInOtherCase(u"大小写\r"_qs), u"大小写\r"_qs},
         WrittenCase{"table_cells_end_paragraphs", wordFile(u"表前\r甲\a乙\a\a丙\a\a\a表后\r"_qs, {7, 11}),
                     u"表前\r甲\r乙\r丙\r\r表后\r"_qs},

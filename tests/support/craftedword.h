@@ -261,6 +261,21 @@ inline QByteArray wordFile(const QString &text, const QList<qsizetype> &rowEnds 
     return wordFile(wordStreams(text, rowEnds)).bytes;
 }
 
+// A document with an embedded Word object whose storage comes first in the directory, as Word writes it;
+// the object has a WordDocument stream of its own.
+inline QByteArray wordFileWithEmbeddedObject(const QString &text, const QString &objectText)
+{
+    const WordStreams object = wordStreams(objectText);
+    const WordStreams main = wordStreams(text);
+    return writeCompound({{u"ObjectPool"_qs, {}, true, 0},
+                          {u"_1234567890"_qs, {}, true, 1},
+                          {u"WordDocument"_qs, object.document, false, 2},
+                          {u"1Table"_qs, object.table, false, 2},
+                          {u"WordDocument"_qs, main.document, false, 0},
+                          {u"1Table"_qs, main.table, false, 0}})
+        .bytes;
+}
+
 // Files made to exhaust a reader that follows what a file says: loops in every kind of chain (also with
 // 64 KiB sectors, where each hop is large), a text longer than the file, a piece table that repeats its
 // text. Each must end quickly with its message.
