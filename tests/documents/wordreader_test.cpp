@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace veltrik {
 namespace {
@@ -133,6 +134,14 @@ QByteArray withShortLastSector(const QString &text)
     return bytes;
 }
 
+// Word keeps the text of text boxes after the main text; a drawing's place in the main text is character 8.
+QByteArray withTextBox(const QString &mainText, const QString &boxText)
+{
+    WordStreams streams = wordStreams(mainText + boxText);
+    putU32(streams.document, 0x4C, quint32(mainText.size()));
+    return wordFile(streams).bytes;
+}
+
 QByteArray withNamesInOtherCase(const QString &text)
 {
     const WordStreams streams = wordStreams(text);
@@ -144,6 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WrittenCase{"short_last_sector", withShortLastSector(QString(2000, u'短') + u"\r"_qs), QString(2000, u'短') + u"\r"_qs},
         WrittenCase{"embedded_word_object", wordFileWithEmbeddedObject(u"正文\r"_qs, u"嵌入对象\r"_qs), u"正文\r"_qs},
+        WrittenCase{"text_box_left_out", withTextBox(u"正文\x08续\r"_qs, u"文本框\r"_qs), u"正文续\r"_qs},
         WrittenCase{"names_in_other_case", withNamesInOtherCase(u"大小写\r"_qs), u"大小写\r"_qs},
         WrittenCase{"table_cells_end_paragraphs", wordFile(u"表前\r甲\a乙\a\a丙\a\a\a表后\r"_qs, {7, 11}),
                     u"表前\r甲\r乙\r丙\r\r表后\r"_qs},
@@ -225,11 +235,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 class HostileWordFiles : public ::testing::TestWithParam<HostileFile> {};
 
+// The largest resident set the process has had, in MB.
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
 TEST_P(HostileWordFiles, EndWithTheirMessage)
 {
+    const long peakBefore = peakMegabytes();
     const DocumentResult result = readWordDocument(GetParam().bytes);
     EXPECT_EQ(result.status, Status::Damaged);
     EXPECT_EQ(result.message, GetParam().message);
+    EXPECT_LT(peakMegabytes() - peakBefore, 64) << "the reader held far more than the file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Crafted, HostileWordFiles, ::testing::ValuesIn(hostileWordFiles()),
