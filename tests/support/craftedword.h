@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QtEndian>
 
@@ -210,6 +211,7 @@ inline WordStreams wordStreams(const QString &text, const QList<qsizetype> &rowE
     const QByteArray rowEndPapx = QByteArray::fromHex("0009" "0000" "08d6" "0700" "010203040506" "162401" "172401");
     const QByteArray plainPapx = QByteArray::fromHex("0001" "0000");
     const qsizetype rowEndAt = 400, plainAt = 460;
+    const QSet<qsizetype> rowEndMarks(rowEnds.cbegin(), rowEnds.cend());
     QList<quint32> pageFirstFc;
     for (qsizetype page = 0; page < pages; ++page) {
         QByteArray fkp(512, '\0');
@@ -222,7 +224,7 @@ inline WordStreams wordStreams(const QString &text, const QList<qsizetype> &rowE
         for (qsizetype run = 0; run <= runs; ++run)
             putU32(fkp, 4 * run, fcOf(first + run - 1));
         for (qsizetype run = 0; run < runs; ++run) {
-            const bool rowEnd = rowEnds.contains(paragraphEnds[first + run] - 1);
+            const bool rowEnd = rowEndMarks.contains(paragraphEnds[first + run] - 1);
             fkp[4 * (runs + 1) + 13 * run] = char((rowEnd ? rowEndAt : plainAt) / 2);
         }
         fkp.replace(rowEndAt, rowEndPapx.size(), rowEndPapx);
