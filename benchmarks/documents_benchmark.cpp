@@ -1,8 +1,10 @@
 // Opening and saving documents in the main window, as the open and save commands do. The .doc and the
 // LibreOffice RTF are made with LibreOffice when it is installed; those benchmarks are skipped otherwise.
+// The .doc with tables is written by the generator of the reader tests.
 #include "articles.h"
 #include "components/richeditor.h"
 #include "documents/rtfwriter.h"
+#include "support/craftedword.h"
 #include "support/form1fixture.h"
 
 #include <QFile>
@@ -66,8 +68,33 @@ QString convertedByLibreOffice(const QString &docx, const QString &format, const
     return QFile::exists(path) ? path : QString();
 }
 
+// The article as Word 97 text with every second paragraph a table row of three cells: cells end with
+// character 7, and so does the row, whose mark the paragraph properties tell apart.
+QString writeDocWithTables(const QString &text)
+{
+    QString wordText;
+    QList<qsizetype> rowEnds;
+    const QStringList paragraphs = text.split(u"\r\n"_qs);
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (i % 2 == 0) {
+            wordText += paragraphs[i] + u'\r';
+            continue;
+        }
+        const qsizetype third = paragraphs[i].size() / 3;
+        for (qsizetype cell = 0; cell < 3; ++cell)
+            wordText += paragraphs[i].mid(cell * third, cell == 2 ? -1 : third) + QChar(7);
+        rowEnds.append(wordText.size());
+        wordText += QChar(7);
+    }
+    const QString path = workDir().filePath(u"tables.doc"_qs);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(crafted::wordFile(wordText, rowEnds)) < 0)
+        return {};
+    return path;
+}
+
 struct Fixtures {
-    QString docx, doc, libreOfficeRtf, ownRtf;
+    QString docx, doc, docWithTables, libreOfficeRtf, ownRtf;
 };
 
 const Fixtures &fixtures()
@@ -76,6 +103,7 @@ const Fixtures &fixtures()
         Fixtures f;
         f.docx = writeDocx(benchmarks::thesisArticle(kArticleLength));
         f.doc = convertedByLibreOffice(f.docx, u"doc:MS Word 97"_qs, u"doc"_qs);
+        f.docWithTables = writeDocWithTables(benchmarks::thesisArticle(kArticleLength));
         f.libreOfficeRtf = convertedByLibreOffice(f.docx, u"rtf"_qs, u"rtf"_qs);
         return f;
     }();
@@ -106,6 +134,12 @@ void BM_OpenDoc(benchmark::State &state)
     openRepeatedly(state, fixtures().doc);
 }
 BENCHMARK(BM_OpenDoc)->Unit(benchmark::kMillisecond);
+
+void BM_OpenDocWithTables(benchmark::State &state)
+{
+    openRepeatedly(state, fixtures().docWithTables);
+}
+BENCHMARK(BM_OpenDocWithTables)->Unit(benchmark::kMillisecond);
 
 void BM_OpenLibreOfficeRtf(benchmark::State &state)
 {

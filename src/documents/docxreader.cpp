@@ -10,6 +10,7 @@ namespace {
 
 constexpr zip_uint64_t kLargestEntry = 512ull * 1024 * 1024;
 constexpr zip_int64_t kReadBlock = 1 << 20;
+constexpr int kMostAttributes = 128;
 
 using Status = DocumentResult::Status;
 
@@ -58,10 +59,47 @@ std::optional<QByteArray> readEntry(zip_t *archive, const char *name, DocumentRe
     return data;
 }
 
-// Paragraphs, runs and the few elements that stand for characters.
-std::optional<QString> bodyText(const QByteArray &xml)
+// Qt's XML reader compares an element's attributes pairwise for duplicates. Word writes a few dozen on
+// an element at most (the namespaces of the root); a body with more on one element is refused before it is
+// parsed, which keeps reading linear in the file. Comments and character data are passed over whole.
+bool attributesWithinBound(QByteArrayView xml)
 {
-    QXmlStreamReader reader(xml);
+    bool inTag = false;
+    char quote = 0;
+    int attributes = 0;
+    for (qsizetype at = 0; at < xml.size(); ++at) {
+        const char c = xml[at];
+        if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+        } else if (!inTag) {
+            if (c != '<')
+                continue;
+            for (const auto &[opening, closing] : {std::pair{"<!--", "-->"}, std::pair{"<![CDATA[", "]]>"}}) {
+                if (xml.sliced(at).startsWith(opening)) {
+                    const qsizetype end = xml.indexOf(closing, at);
+                    at = end < 0 ? xml.size() : end;
+                    break;
+                }
+            }
+            inTag = at < xml.size() && xml[at] == '<';
+            attributes = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '=' && ++attributes > kMostAttributes) {
+            return false;
+        } else if (c == '>') {
+            inTag = false;
+        }
+    }
+    return true;
+}
+
+// Paragraphs, runs and the few elements that stand for characters. Only the main text: what a shape's
+// alternate content repeats for older readers (mc:Fallback) and the text of text boxes are passed over.
+std::optional<QString> bodyText(QByteArrayView xml)
+{
+    QXmlStreamReader reader(QByteArray::fromRawData(xml.data(), xml.size()));
     QString text;
     bool paragraphSeen = false;
     int deleted = 0;
@@ -70,6 +108,10 @@ std::optional<QString> bodyText(const QByteArray &xml)
         const auto token = reader.readNext();
         if (token == QXmlStreamReader::StartElement) {
             const QStringView name = reader.name();
+            if (name == u"Fallback" || name == u"txbxContent") {
+                reader.skipCurrentElement();
+                continue;
+            }
             if (name == u"p" && paragraphSeen)
                 text += u"\r\n";
             if (name == u"p")
@@ -126,7 +168,14 @@ DocumentResult readDocx(QByteArrayView bytes)
     const auto xml = readEntry(archive.get(), "word/document.xml", &failure);
     if (!xml)
         return failure;
-    const auto text = bodyText(*xml);
+    return readDocxBody(*xml);
+}
+
+DocumentResult readDocxBody(QByteArrayView xml)
+{
+    if (!attributesWithinBound(xml))
+        return DocumentResult::failure(Status::Damaged, u"Word 文档已损坏（正文中一个元素的属性过多）"_qs);
+    const auto text = bodyText(xml);
     if (!text)
         return DocumentResult::failure(Status::Damaged, u"Word 文档已损坏（正文 XML 无效）"_qs);
     return DocumentResult::ok(StyledText::plain(*text));

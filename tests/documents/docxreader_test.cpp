@@ -55,7 +55,23 @@ INSTANTIATE_TEST_SUITE_P(
                  u" new "_qs},
         BodyCase{"table_cells", "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>1</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>2</w:t>"
                                 "</w:r></w:p></w:tc></w:tr></w:tbl>",
-                 u"1\r\n2"_qs}),
+                 u"1\r\n2"_qs},
+        BodyCase{"shapes_read_once_from_their_choice",
+                 "<w:p><w:r><w:t>正文</w:t></w:r><w:r><mc:AlternateContent xmlns:mc=\"mc\"><mc:Choice Requires=\"wps\">"
+                 "<w:drawing><w:t>图</w:t></w:drawing></mc:Choice><mc:Fallback><w:pict><w:t>图</w:t></w:pict></mc:Fallback>"
+                 "</mc:AlternateContent></w:r><w:r><w:t>续</w:t></w:r></w:p>",
+                 u"正文图续"_qs},
+        BodyCase{"text_boxes_left_out",
+                 "<w:p><w:r><w:t>正文</w:t></w:r><w:r><mc:AlternateContent xmlns:mc=\"mc\"><mc:Choice Requires=\"wps\">"
+                 "<w:drawing><wps:txbx xmlns:wps=\"wps\"><w:txbxContent><w:p><w:r><w:t>文本框</w:t></w:r></w:p>"
+                 "</w:txbxContent></wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox xmlns:v=\"v\">"
+                 "<w:txbxContent><w:p><w:r><w:t>文本框</w:t></w:r></w:p></w:txbxContent></v:textbox></w:pict></mc:Fallback>"
+                 "</mc:AlternateContent></w:r></w:p><w:p><w:r><w:t>下一段</w:t></w:r></w:p>",
+                 u"正文\r\n下一段"_qs},
+        BodyCase{"old_text_boxes_left_out",
+                 "<w:p><w:r><w:pict><v:shape xmlns:v=\"v\"><v:textbox><w:txbxContent><w:p><w:r><w:t>框</w:t></w:r></w:p>"
+                 "</w:txbxContent></v:textbox></v:shape></w:pict><w:t>正文</w:t></w:r></w:p>",
+                 u"正文"_qs}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(DocxReader, BrokenXmlIsDamage)
@@ -74,6 +90,27 @@ TEST(DocxReader, AZipWithoutTheBodyIsNotAWordDocument)
     QFile file(QString::fromLocal8Bit(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(readDocx(file.readAll()).status, DocumentResult::Status::NotThisFormat);
+}
+
+// An element with far more attributes than Word writes is refused before it is parsed; the namespaces of
+// a real document's root are read.
+TEST(DocxReader, AttributesPerElementAreBounded)
+{
+    QByteArray manyAttributes = "<w:document xmlns:w=\"w\"><w:body><w:p";
+    for (int i = 0; i < 100000; ++i)
+        manyAttributes += " a" + QByteArray::number(i) + "=\"\"";
+    manyAttributes += "/></w:body></w:document>";
+    const DocumentResult refused = readDocxBody(manyAttributes);
+    EXPECT_EQ(refused.status, DocumentResult::Status::Damaged);
+    EXPECT_EQ(refused.message, u"Word 文档已损坏（正文中一个元素的属性过多）"_qs);
+
+    QByteArray wordRoot = "<w:document";
+    for (int i = 0; i < 40; ++i)
+        wordRoot += " xmlns:n" + QByteArray::number(i) + "=\"urn:n" + QByteArray::number(i) + "\"";
+    wordRoot += " xmlns:w=\"w\"><!-- a=b a=b a=b --><w:body><w:p><w:r><w:t>a=b</w:t></w:r></w:p></w:body></w:document>";
+    const DocumentResult read = readDocxBody(wordRoot);
+    ASSERT_TRUE(read) << read.message.toStdString();
+    EXPECT_EQ(read.content.text, u"a=b"_qs);
 }
 
 TEST(DocxReader, EveryTruncationFailsCleanly)

@@ -1,17 +1,24 @@
 #include "documents/compoundfile.h"
+#include "documents/docxreader.h"
+#include "documents/loader.h"
 #include "documents/wordreader.h"
+#include "support/craftedword.h"
 
 #include <QFile>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace veltrik {
 namespace {
 
-QByteArray fixture(const char *name)
+using Status = DocumentResult::Status;
+using namespace crafted;
+
+QByteArray fixture(const QString &name)
 {
-    QFile file(QStringLiteral(VELTRIK_TEST_DATA "/") + QString::fromLatin1(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QFile file(QStringLiteral(VELTRIK_TEST_DATA "/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
     return file.readAll();
 }
 
@@ -22,61 +29,256 @@ qsizetype fibOffset(const QByteArray &document)
     return at == document.lastIndexOf(QByteArray::fromHex("eca5")) ? at : -1;
 }
 
+// The lines the editor shows, without the empty line after a last paragraph mark.
+QStringList editorLines(const QByteArray &bytes)
+{
+    const DocumentResult result = loadDocumentBytes(bytes, true);
+    EXPECT_TRUE(result) << result.message.toStdString();
+    QStringList lines = result.content.text.split(u"\r\n"_qs);
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
 TEST(WordReader, ParagraphsEndWithCarriageReturns)
 {
-    const DocumentResult result = readWordDocument(fixture("sample.doc"));
+    const DocumentResult result = readWordDocument(fixture(u"sample.doc"_qs));
     ASSERT_TRUE(result) << result.message.toStdString();
     EXPECT_TRUE(result.content.text.startsWith(u"第一章\u3000绪论\r本文研究"_qs));
     EXPECT_TRUE(result.content.text.contains(u"用户\t共326人"_qs));
     EXPECT_TRUE(result.content.text.endsWith(u"著录规则》。\r"_qs));
 }
 
+TEST(WordReader, TheDocAndDocxOfOneDocumentGiveTheSameLines)
+{
+    EXPECT_EQ(editorLines(fixture(u"sample.doc"_qs)), editorLines(fixture(u"sample.docx"_qs)));
+}
+
+// Documents written by other programs (data/real/SOURCES.md), opened as the open command does.
+struct RealCase {
+    const char *file;
+    QString start;
+    QString end;
+};
+
+class RealDocuments : public ::testing::TestWithParam<RealCase> {};
+
+TEST_P(RealDocuments, OpenWithTheirText)
+{
+    const DocumentResult result = loadDocumentBytes(fixture(u"real/"_qs + QString::fromLatin1(GetParam().file)), true);
+    ASSERT_TRUE(result) << result.message.toStdString();
+    EXPECT_TRUE(result.content.text.startsWith(GetParam().start)) << result.content.text.left(80).toStdString();
+    EXPECT_TRUE(result.content.text.endsWith(GetParam().end)) << result.content.text.right(80).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RealDocuments,
+    ::testing::Values(RealCase{"mimetype-doc.doc", u"Simple doc from Libre Writer v7.4.1.2"_qs, u"v7.4.1.2\r\n"_qs},
+                      RealCase{"rclone-example2.doc", u"Lorem ipsum dolor sit amet, consectetur"_qs,
+                               u"consectetur at augue.\r\n\r\n"_qs},
+                      RealCase{"mimetype-docx.docx", u"asdasdasdasd"_qs, u"asdasdasdasd"_qs},
+                      RealCase{"forensics-a-text.docx", u"This is a text from LibreOffice Writer...\r\n\r\nA test only."_qs,
+                               u"Bye\r\n"_qs}),
+    [](const auto &info) {
+        std::string name = info.param.file;
+        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name;
+    });
+
 TEST(WordReader, EncryptedDocumentsGetAMessage)
 {
-    QByteArray document = fixture("sample.doc");
+    QByteArray document = fixture(u"sample.doc"_qs);
     const qsizetype fib = fibOffset(document);
     ASSERT_GT(fib, 0);
     document[fib + 0x0B] = char(document[fib + 0x0B] | 0x01); // fEncrypted
     const DocumentResult result = readWordDocument(document);
-    EXPECT_EQ(result.status, DocumentResult::Status::Encrypted);
+    EXPECT_EQ(result.status, Status::Encrypted);
     EXPECT_TRUE(result.message.contains(u"密码"_qs));
 }
 
 TEST(WordReader, Word95DocumentsGetAMessage)
 {
-    QByteArray document = fixture("sample.doc");
+    QByteArray document = fixture(u"sample.doc"_qs);
     const qsizetype fib = fibOffset(document);
     ASSERT_GT(fib, 0);
     document[fib + 2] = char(0x68); // nFib of Word 95
     document[fib + 3] = char(0x00);
     const DocumentResult result = readWordDocument(document);
-    EXPECT_EQ(result.status, DocumentResult::Status::Unsupported);
+    EXPECT_EQ(result.status, Status::Unsupported);
     EXPECT_TRUE(result.message.contains(u"Word 6.0/95"_qs));
 }
 
-TEST(WordReader, ACircularSectorChainIsAnError)
+// Files as real writers save them, made here in the form that matters (see data/real/SOURCES.md).
+struct WrittenCase {
+    const char *name;
+    QByteArray bytes;
+    QString text;
+};
+
+class WordAsWritten : public ::testing::TestWithParam<WrittenCase> {};
+
+TEST_P(WordAsWritten, GivesTheMainText)
 {
-    QByteArray document = fixture("sample.doc");
-    // Point the first FAT entry at itself, then the directory chain at sector 0.
-    const qsizetype firstFatSector = (qFromLittleEndian<quint32>(document.constData() + 0x4C) + 1) * 512;
-    document.replace(firstFatSector, 4, QByteArray::fromHex("00000000"));
-    document.replace(0x30, 4, QByteArray::fromHex("00000000"));
-    const DocumentResult result = readWordDocument(document);
-    EXPECT_EQ(result.status, DocumentResult::Status::Damaged);
+    const DocumentResult result = readWordDocument(GetParam().bytes);
+    ASSERT_TRUE(result) << result.message.toStdString();
+    EXPECT_EQ(result.content.text, GetParam().text);
 }
 
-TEST(WordReader, OtherFilesAreNotWordDocuments)
+// The file ends where the document stream's text ends; the rest of its last sector is not written.
+QByteArray withShortLastSector(const QString &text)
 {
-    EXPECT_EQ(readWordDocument("{\\rtf1 x}").status, DocumentResult::Status::NotThisFormat);
-    EXPECT_EQ(readWordDocument(QByteArray()).status, DocumentResult::Status::NotThisFormat);
-    EXPECT_FALSE(readWordDocument(QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0')));
+    QByteArray bytes = wordFile(wordStreams(text)).bytes; // the document stream fills the last sectors
+    while (bytes.endsWith('\0'))
+        bytes.chop(1);
+    EXPECT_NE(bytes.size() % 512, 0);
+    return bytes;
 }
 
-TEST(WordReader, EveryTruncationFailsCleanly)
+// Word keeps the text of text boxes after the main text; a drawing's place in the main text is character 8.
+QByteArray withTextBox(const QString &mainText, const QString &boxText)
 {
-    const QByteArray document = fixture("sample.doc");
-    for (qsizetype length = 0; length < document.size(); length += 97)
+    WordStreams streams = wordStreams(mainText + boxText);
+    putU32(streams.document, 0x4C, quint32(mainText.size()));
+    return wordFile(streams).bytes;
+}
+
+QByteArray withNamesInOtherCase(const QString &text)
+{
+    const WordStreams streams = wordStreams(text);
+    return writeCompound({{u"WORDDOCUMENT"_qs, streams.document}, {u"1table"_qs, streams.table}}).bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, WordAsWritten,
+    ::testing::Values(
+        WrittenCase{"short_last_sector", withShortLastSector(QString(2000, u'短') + u"\r"_qs), QString(2000, u'短') + u"\r"_qs},
+        WrittenCase{"embedded_word_object", wordFileWithEmbeddedObject(u"正文\r"_qs, u"嵌入对象\r"_qs), u"正文\r"_qs},
+        WrittenCase{"text_box_left_out", withTextBox(u"正文\x08续\r"_qs, u"文本框\r"_qs), u"正文续\r"_qs},
+        WrittenCase{"names_in_other_case", withNamesInOtherCase(u"大小写\r"_qs), u"大小写\r"_qs},
+        WrittenCase{"table_cells_end_paragraphs", wordFile(u"表前\r甲\a乙\a\a丙\a\a\a表后\r"_qs, {7, 11}),
+                    u"表前\r甲\r乙\r丙\r\r表后\r"_qs},
+        WrittenCase{"nested_fields_keep_their_results",
+                    wordFile(u"\x13 REF a \x13 PAGE \x14" u"3\x15\x14结果\x15文本\r"_qs), u"结果文本\r"_qs},
+        WrittenCase{"deeply_nested_fields", wordFile(QString(300000, QChar(0x13)) + u"指令"_qs + QString(300000, QChar(0x15)) + u"后\r"_qs),
+                    u"后\r"_qs}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(WordReader, ATableReadsAsTheSameLinesAsInADocx)
+{
+    const QByteArray doc = wordFile(u"表前\r甲\a乙\a\a丙\a丁\a\a表后\r"_qs, {7, 12});
+    const QByteArray docx = "<w:document xmlns:w=\"w\"><w:body><w:p><w:r><w:t>表前</w:t></w:r></w:p><w:tbl>"
+                            "<w:tr><w:tc><w:p><w:r><w:t>甲</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>乙</w:t></w:r></w:p></w:tc></w:tr>"
+                            "<w:tr><w:tc><w:p><w:r><w:t>丙</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>丁</w:t></w:r></w:p></w:tc></w:tr>"
+                            "</w:tbl><w:p><w:r><w:t>表后</w:t></w:r></w:p></w:body></w:document>";
+    const DocumentResult fromDocx = readDocxBody(docx);
+    ASSERT_TRUE(fromDocx);
+    QStringList docLines = editorLines(doc);
+    EXPECT_EQ(docLines, fromDocx.content.text.split(u"\r\n"_qs));
+}
+
+struct RefusedCase {
+    const char *name;
+    QByteArray bytes;
+    Status status;
+    QString message;
+};
+
+class WordRefused : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(WordRefused, WithItsMessage)
+{
+    const DocumentResult result = readWordDocument(GetParam().bytes);
+    EXPECT_EQ(result.status, GetParam().status);
+    EXPECT_EQ(result.message, GetParam().message);
+}
+
+QByteArray word6File()
+{
+    QByteArray document(0x200, '\0');
+    putU16(document, 0, 0xA5DC);
+    putU16(document, 2, 0x0065);
+    return writeCompound({{u"WordDocument"_qs, document}}).bytes;
+}
+
+QByteArray encryptedDocx()
+{
+    return writeCompound({{u"EncryptionInfo"_qs, QByteArray::fromHex("04000400240000000000")},
+                          {u"EncryptedPackage"_qs, QByteArray(5000, '\x5a')}})
+        .bytes;
+}
+
+QByteArray workbook()
+{
+    return writeCompound({{u"Workbook"_qs, QByteArray(600, '\x09')}}).bytes;
+}
+
+const QString kOlderFormat = u"这是 Word 6.0/95 格式的旧文档，请先用 Word 另存为 Word 97-2003 或更新的格式"_qs;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WordRefused,
+    ::testing::Values(
+        RefusedCase{"word6", word6File(), Status::Unsupported, kOlderFormat},
+        RefusedCase{"encrypted_docx", encryptedDocx(), Status::Encrypted,
+                    u"这个 Word 文档有密码保护，请先在 Word 中取消密码再打开"_qs},
+        RefusedCase{"another_compound_file", workbook(), Status::NotThisFormat,
+                    u"这个文件不是 Word 文档（其中没有 Word 正文）"_qs},
+        RefusedCase{"only_an_embedded_document",
+                    writeCompound({{u"ObjectPool"_qs, {}, true, 0}, {u"WordDocument"_qs, wordStreams(u"x"_qs).document, false, 1}}).bytes,
+                    Status::NotThisFormat, u"这个文件不是 Word 文档（其中没有 Word 正文）"_qs},
+        RefusedCase{"missing_table_stream", writeCompound({{u"WordDocument"_qs, wordStreams(u"x"_qs).document}}).bytes,
+                    Status::Damaged, u"Word 文件已损坏（缺少“1Table”部分）"_qs},
+        RefusedCase{"rtf", "{\\rtf1 x}", Status::NotThisFormat, u"不是 Word 97-2003 文档"_qs},
+        RefusedCase{"empty", QByteArray(), Status::NotThisFormat, u"不是 Word 97-2003 文档"_qs},
+        RefusedCase{"signature_only", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0'), Status::Damaged,
+                    u"Word 文件已损坏（文件头无效）"_qs}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class HostileWordFiles : public ::testing::TestWithParam<HostileFile> {};
+
+// The largest resident set the process has had, in MB.
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+TEST_P(HostileWordFiles, EndWithTheirMessage)
+{
+    const long peakBefore = peakMegabytes();
+    const DocumentResult result = readWordDocument(GetParam().bytes);
+    EXPECT_EQ(result.status, Status::Damaged);
+    EXPECT_EQ(result.message, GetParam().message);
+    EXPECT_LT(peakMegabytes() - peakBefore, 64) << "the reader held far more than the file";
+}
+
+INSTANTIATE_TEST_SUITE_P(Crafted, HostileWordFiles, ::testing::ValuesIn(hostileWordFiles()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(WordReader, TheTextIsNoLongerThanDeclared)
+{
+    WordStreams streams = wordStreams(u"一二三四五六七八九十\r"_qs);
+    putU32(streams.document, 0x4C, 4);
+    const DocumentResult result = readWordDocument(wordFile(streams).bytes);
+    ASSERT_TRUE(result) << result.message.toStdString();
+    EXPECT_EQ(result.content.text, u"一二三四"_qs);
+}
+
+TEST(WordReader, EveryTruncationBeyondTheLastSectorFailsCleanly)
+{
+    const QByteArray document = fixture(u"sample.doc"_qs);
+    for (qsizetype length = 0; length < document.size() - 512; length += 97)
         EXPECT_FALSE(readWordDocument(document.left(length))) << length;
+}
+
+TEST(WordReader, NoMessageIsNestedInItself)
+{
+    const QByteArray document = fixture(u"sample.doc"_qs);
+    for (qsizetype length = 0; length < document.size(); length += 97) {
+        const QString message = readWordDocument(document.left(length)).message;
+        EXPECT_LE(message.count(u"已损坏"_qs), 1) << message.toStdString();
+        EXPECT_FALSE(message.contains(u"不是"_qs) && message.contains(u"已损坏"_qs)) << message.toStdString();
+    }
 }
 
 } // namespace
