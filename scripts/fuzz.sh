@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 scripts/install-deps.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIK_BUILD_FUZZERS=ON \
-  -DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF > build-fuzz.log
+  -DVELTRIK_WARNINGS_AS_ERRORS=ON -DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF > build-fuzz.log
 cmake --build build-fuzz -j "$(nproc)" --target rtf_fuzzer word_fuzzer docx_fuzzer
 for reader in rtf word docx; do
   corpus="build-fuzz/corpus-$reader"
