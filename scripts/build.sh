@@ -11,7 +11,8 @@ if [ "${1:-}" = "all" ]; then
 elif [ ! -f build/CMakeCache.txt ]; then
   options=(-DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF)
 fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIK_WARNINGS_AS_ERRORS=ON "${options[@]}" > build.log 2>&1 || {
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIK_WARNINGS_AS_ERRORS=ON "${options[@]}" \
+  > build.log 2>&1 || {
   cat build.log
   exit 1
 }

@@ -23,7 +23,7 @@ void allowRunningAsRoot()
 
 void describeOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral("Checks an article for text that already exists on the web."));
+    parser.setApplicationDescription(QStringLiteral("Checks an article for text already on the web."));
     parser.addHelpOption();
     parser.addVersionOption();
 }

@@ -92,7 +92,8 @@ Arguments parse(const QStringList &words)
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption report(QStringLiteral("report"));
     const QCommandLineOption keepMarks(QStringLiteral("keep-marks"));
-    const QCommandLineOption engine(QStringLiteral("engine"), QString(), QStringLiteral("name"), QStringLiteral("baidu"));
+    const QCommandLineOption engine(QStringLiteral("engine"), QString(), QStringLiteral("name"),
+                                    QStringLiteral("baidu"));
     parser.addOptions({json, report, keepMarks, engine});
     const QCommandLineOption help = parser.addHelpOption();
     Arguments parsed;

@@ -56,10 +56,12 @@ metainfo="$share/metainfo/net.veltrik.veltrik.metainfo.xml"
 for size in 16 24 32 48 64 128 256; do
   icon="$share/icons/hicolor/${size}x${size}/apps/veltrik.png"
   # A PNG file holds its width and height as 32-bit big-endian numbers at bytes 16 to 23.
-  dimensions="$(od -An -tu1 -j16 -N8 "$icon" 2>/dev/null | awk '{ print $1*16777216 + $2*65536 + $3*256 + $4 "x" $5*16777216 + $6*65536 + $7*256 + $8 }')"
+  dimensions="$(od -An -tu1 -j16 -N8 "$icon" 2>/dev/null \
+    | awk '{ print (($1 * 256 + $2) * 256 + $3) * 256 + $4 "x" (($5 * 256 + $6) * 256 + $7) * 256 + $8 }')"
   expect_equal "the ${size}px icon" "$dimensions" "${size}x${size}"
 done
-unexpected="$(cd "$root" && find . -type f | grep -Ev '^\./usr/(bin|share/(applications|metainfo|icons/hicolor))/' || true)"
+places='^\./usr/(bin|share/(applications|metainfo|icons/hicolor))/'
+unexpected="$(cd "$root" && find . -type f | grep -Ev "$places" || true)"
 [ -z "$unexpected" ] || fail "files outside the program's places: $unexpected"
 
 grep -q '^Exec=veltrik$' "$desktop" || fail "the desktop entry does not start veltrik"
@@ -72,10 +74,10 @@ appstreamcli validate --no-net "$metainfo" > "$work/appstream.log" 2>&1 || {
 }
 
 # Both programs answer --version without a display.
-expect_equal "veltrik-cli --version" "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/veltrik-cli" --version)" \
+without_display() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
+expect_equal "veltrik-cli --version" "$(without_display "$root/usr/bin/veltrik-cli" --version)" \
   "veltrik-cli $version"
-expect_equal "veltrik --version" "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/veltrik" --version)" \
-  "Veltrik $version"
+expect_equal "veltrik --version" "$(without_display "$root/usr/bin/veltrik" --version)" "Veltrik $version"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "package $(basename "$deb") passes"
