@@ -24,7 +24,7 @@ targets=(
 wanted=("$@")
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIK_BUILD_FUZZERS=ON \
-  -DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF > build-fuzz.log
+  -DVELTRIK_WARNINGS_AS_ERRORS=ON -DVELTRIK_BUILD_TESTS=OFF -DVELTRIK_BUILD_BENCHMARKS=OFF > build-fuzz.log
 build_targets=(make_seeds)
 for entry in "${targets[@]}"; do
   read -r name _ <<< "$entry"

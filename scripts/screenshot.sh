@@ -10,9 +10,11 @@ scripts/install-deps.sh imagemagick x11-utils xdotool openbox
 scripts/build.sh
 out="${1:-docs/main-window.png}"
 export VELTRIK_SITE_BASE="http://127.0.0.1:1"
+caption="Veltrik V$(build/src/veltrik-cli --version | cut -d' ' -f2)"
 xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   set -euo pipefail
   out=$0
+  caption=$1
   work=$(mktemp -d)
   openbox >/dev/null 2>&1 &
   wm=$!
@@ -24,7 +26,7 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   build/src/veltrik 2>/dev/null &
   app=$!
   trap "kill $app $engine $wm 2>/dev/null; rm -rf $work" EXIT
-  window=$(xdotool search --sync --name "^Veltrik V1.2.1$" | head -1)
+  window=$(xdotool search --sync --name "^$caption\$" | head -1)
   sleep 2
   click() { xdotool mousemove --sync --window "$window" "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.8; }
   # 文件 > 打开 (the second item), then the file name in the dialog.
@@ -49,5 +51,5 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   xdotool mousemove --sync --window "$window" 300 330
   xdotool click --repeat 4 5
   sleep 1
-  import -window "$window" -frame "$out"' "$out"
+  import -window "$window" -frame "$out"' "$out" "$caption"
 echo "wrote $out"

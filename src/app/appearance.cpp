@@ -1,6 +1,7 @@
 #include "appearance.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
@@ -27,32 +28,43 @@ QFont songTiFont(double points)
 
 namespace {
 
+QImage sealImage(const QColor &color, const QString &character, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(color);
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(0, 0, size, size), size / 5.0, size / 5.0);
+    QFont font = songTiFont(1);
+    font.setPixelSize(size * 3 / 4);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, character);
+    return image;
+}
+
 QIcon sealIcon(const QColor &color, const QString &character)
 {
     QIcon icon;
-    for (int size : {16, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(color);
-        painter.setPen(Qt::NoPen);
-        painter.drawRoundedRect(QRectF(0, 0, size, size), size / 5.0, size / 5.0);
-        QFont font = songTiFont(1);
-        font.setPixelSize(size * 3 / 4);
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, character);
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 32, 48})
+        icon.addPixmap(QPixmap::fromImage(sealImage(color, character, size)));
     return icon;
 }
+
+const QString kMainWindowSeal = QStringLiteral("查");
 
 } // namespace
 
 QIcon mainWindowIcon()
 {
-    return sealIcon(kMarkRed, QStringLiteral("查"));
+    return sealIcon(kMarkRed, kMainWindowSeal);
+}
+
+QImage mainWindowIconImage(int size)
+{
+    return sealImage(kMarkRed, kMainWindowSeal, size);
 }
 
 QIcon comparatorIcon()

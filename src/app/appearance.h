@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 class QLabel;
@@ -26,6 +27,8 @@ inline const QColor kFigureBlue(0, 0, 255);
 // window, a blue one with 比 (compare) for the comparator.
 QIcon mainWindowIcon();
 QIcon comparatorIcon();
+// The main window's seal, square, at any size: the installed icon files of the program are drawn by it.
+QImage mainWindowIconImage(int size);
 
 // The colour of a label's text.
 void setTextColor(QWidget *widget, const QColor &color);

@@ -3,6 +3,7 @@
 #include "analysis/analysisstate.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
+#include "version.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -43,7 +44,7 @@ class Form1 : public QMainWindow {
     Q_DISABLE_COPY_MOVE(Form1)
 
 public:
-    static inline const QString kCaption = QStringLiteral("Veltrik V1.2.1");
+    static inline const QString kCaption = QStringLiteral("Veltrik V") + QLatin1StringView(kVersion);
     static inline const QString kAppTitle = QStringLiteral("Veltrik");
     // The editor's design size, in twips, to which the new and open commands return it.
     static constexpr double kEditorDesignWidth = 10140;

@@ -8,7 +8,9 @@
 #include "documents/loader.h"
 #include "engine/endpoints.h"
 #include "text/linebreaks.h"
+#include "version.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -35,7 +37,7 @@ const QString kUsage = QStringLiteral(
     "                                            compare and mark, once per reference\n"
     "  text FILE                                 the text the open command puts into the editor\n"
     "  to-rtf FILE OUT                           open FILE and save it as RTF, as the program does\n"
-    "'veltrik-cli COMMAND --help' tells more about a command.\n");
+    "'veltrik-cli COMMAND --help' tells more about a command; 'veltrik-cli --version' prints the version.\n");
 
 const QString kAnalyseHelp = QStringLiteral(
     "usage: veltrik-cli analyse FILE [--json]\n"
@@ -79,30 +81,30 @@ struct Arguments {
     bool help = false;
     bool report = false;
     bool keepMarks = false;
-    QString engine = QStringLiteral("baidu");
-    QString unknownOption;
+    QString engine;
+    QString error;
 };
 
+// The options of every command; each command reads those it knows of.
 Arguments parse(const QStringList &words)
 {
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption report(QStringLiteral("report"));
+    const QCommandLineOption keepMarks(QStringLiteral("keep-marks"));
+    const QCommandLineOption engine(QStringLiteral("engine"), QString(), QStringLiteral("name"),
+                                    QStringLiteral("baidu"));
+    parser.addOptions({json, report, keepMarks, engine});
+    const QCommandLineOption help = parser.addHelpOption();
     Arguments parsed;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString &word = words[i];
-        if (word == u"--json")
-            parsed.json = true;
-        else if (word == u"--report")
-            parsed.report = true;
-        else if (word == u"--keep-marks")
-            parsed.keepMarks = true;
-        else if (word == u"--help" || word == u"-h")
-            parsed.help = true;
-        else if (word == u"--engine" && i + 1 < words.size())
-            parsed.engine = words[++i];
-        else if (word.startsWith(u"--"))
-            parsed.unknownOption = word;
-        else
-            parsed.positional << word;
-    }
+    if (!parser.parse(QStringList{QStringLiteral("veltrik-cli")} + words))
+        parsed.error = parser.errorText();
+    parsed.positional = parser.positionalArguments();
+    parsed.json = parser.isSet(json);
+    parsed.report = parser.isSet(report);
+    parsed.keepMarks = parser.isSet(keepMarks);
+    parsed.help = parser.isSet(help);
+    parsed.engine = parser.value(engine);
     return parsed;
 }
 
@@ -316,12 +318,28 @@ int compare(const Arguments &arguments, QTextStream &out, QTextStream &err)
 
 int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.isEmpty() || arguments[0] == u"--help" || arguments[0] == u"-h") {
-        (arguments.isEmpty() ? err : out) << kUsage;
-        return arguments.isEmpty() ? kUsageError : kOk;
+    QCommandLineParser parser;
+    // Whatever follows the command belongs to the command.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    if (!parser.parse(QStringList{QStringLiteral("veltrik-cli")} + arguments))
+        return usageError(err, parser.errorText(), kUsage);
+    if (parser.isSet(version)) {
+        out << "veltrik-cli " << kVersion << "\n";
+        return kOk;
     }
-    const QString command = arguments[0];
-    const Arguments parsed = parse(arguments.mid(1));
+    if (parser.isSet(help)) {
+        out << kUsage;
+        return kOk;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty()) {
+        err << kUsage;
+        return kUsageError;
+    }
+    const QString command = words[0];
+    const Arguments parsed = parse(words.mid(1));
     struct Command {
         const char16_t *name;
         int (*run)(const Arguments &, QTextStream &, QTextStream &);
@@ -337,8 +355,8 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
             out << *known.help;
             return kOk;
         }
-        if (!parsed.unknownOption.isEmpty())
-            return usageError(err, u"unknown option "_qs + parsed.unknownOption, *known.help);
+        if (!parsed.error.isEmpty())
+            return usageError(err, parsed.error, *known.help);
         return known.run(parsed, out, err);
     }
     return usageError(err, u"unknown command "_qs + command, kUsage);

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "support/resultpages.h"
+#include "version.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -187,6 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"analyse_without_file", {u"analyse"_qs}, 2},
                       FailureCase{"unknown_option", {u"analyse"_qs, u"a.txt"_qs, u"--fast"_qs}, 2},
                       FailureCase{"unknown_engine", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"bing"_qs}, 2},
+                      FailureCase{"engine_without_name", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs}, 2},
+                      FailureCase{"unknown_option_before_the_command", {u"--fast"_qs, u"analyse"_qs}, 2},
                       FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
                       FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
@@ -201,6 +204,34 @@ TEST(CliHelp, EachCommandExplainsItself)
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
     }
+}
+
+TEST(CliHelp, WithoutACommandListsTheCommands)
+{
+    for (const QString &option : {u"--help"_qs, u"-h"_qs}) {
+        const CliRun result = run({option});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli COMMAND"_qs)) << result.out.toStdString();
+    }
+}
+
+TEST(CliVersion, PrintsTheVersionOfTheBuild)
+{
+    for (const QString &option : {u"--version"_qs, u"-v"_qs}) {
+        const CliRun result = run({option});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.out, u"veltrik-cli "_qs + QLatin1StringView(kVersion) + u"\n"_qs);
+        EXPECT_TRUE(result.err.isEmpty());
+    }
+}
+
+TEST_F(CliTest, OptionsMayFollowTheArgumentsOrCarryTheirValueAfterAnEqualsSign)
+{
+    const CliRun spaced = run({u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"wenku"_qs});
+    const CliRun joined = run({u"query"_qs, u"--engine=wenku"_qs, u"1-甲"_qs});
+    ASSERT_EQ(spaced.exitCode, 0) << spaced.err.toStdString();
+    EXPECT_EQ(joined.out, spaced.out);
+    EXPECT_TRUE(spaced.out.contains(u"/search?word="_qs)) << spaced.out.toStdString();
 }
 
 } // namespace
