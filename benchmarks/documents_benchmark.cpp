@@ -120,7 +120,7 @@ void openRepeatedly(benchmark::State &state, const QString &path)
     fixture.desktop.nextChosenFile = path;
     for (auto _ : state)
         fixture.form->dakai_Click();
-    state.counters["chars"] = double(fixture.form->RichTextBox1->text().size());
+    state.counters["chars"] = double(fixture.form->RichTextBox1()->text().size());
 }
 
 void BM_OpenDocx(benchmark::State &state)
@@ -151,7 +151,7 @@ BENCHMARK(BM_OpenLibreOfficeRtf)->Unit(benchmark::kMillisecond);
 void BM_SaveWithRedSpans(benchmark::State &state)
 {
     testing::Form1Fixture fixture;
-    RichEditor &editor = *fixture.form->RichTextBox1;
+    RichEditor &editor = *fixture.form->RichTextBox1();
     editor.setText(benchmarks::thesisArticle(kArticleLength));
     QList<TextSpan> spans;
     for (qsizetype start = 0; spans.size() < 5000; start += kArticleLength / 5000)

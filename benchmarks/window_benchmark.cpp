@@ -1,9 +1,9 @@
-#include "analysis/webcomparison.h"
 #include "articles.h"
 #include "comparator/form2.h"
 #include "components/richeditor.h"
 #include "support/form1fixture.h"
 
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 
 namespace veltrik {
@@ -13,9 +13,9 @@ namespace {
 void BM_WindowAnalysis(benchmark::State &state)
 {
     testing::Form1Fixture fixture;
-    fixture.form->RichTextBox1->setText(benchmarks::thesisArticle(state.range(0)));
+    fixture.form->RichTextBox1()->setText(benchmarks::thesisArticle(state.range(0)));
     for (auto _ : state)
-        fixture.form->comparison().Command1_Click();
+        fixture.form->Command1()->click();
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_WindowAnalysis)->Arg(200000)->Unit(benchmark::kMillisecond);

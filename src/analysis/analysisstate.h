@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -9,26 +7,36 @@
 namespace veltrik {
 
 // The record the analysis pipeline shares: filled by the analysis, walked through by the compare, added to
-// by every scored page, read by the site report. A field never assigned reads 0 or empty text.
+// by every scored page, read by the site report. A field never assigned reads 0, false or empty text.
 struct AnalysisState {
-    std::optional<QStringList> sentences; // absent until the first analysis
+    // The pieces of the last analysis, in article order; absent until the first analysis.
+    std::optional<QStringList> sentences;
+    // The cleaned article text of the last analysis; empty until then.
     QString workText;
+    // Index of the piece the next compare sends; while a page is awaited, that page's piece number (1-based).
     int curSentence = 0;
+    // Index of the piece sent last.
     int lastSentence = 0;
+    // Ordinal of the page being scored (1-based), the divisor of the overall similarity.
     int resultCount = 0;
+    // Sum of the similarity percentages of the scored pieces.
     double similaritySum = 0;
-    int autoMode = 0;
-    int listSync = 0;
-    int tallyDue = 0;
+    // An automatic run is going on.
+    bool autoMode = false;
+    // The next row selection only sets the position, without a compare.
+    bool listSync = false;
+    // The address of the last search request.
     QString searchUrl;
+    // Inner HTML of the last result page's body; emptied by every compare.
     QString pageHtml;
+    // The double-byte characters of the last result page; emptied by every compare.
     QString pageText;
+    // The last result page with its items marked; emptied by every compare.
     QString markedHtml;
     // Result-item slots: piece s (1-based) owns slots (s - 1) * 10 ... (s - 1) * 10 + 9, plus one spare
     // slot at the end; an empty text is an unset slot.
-    QStringList siteUrls;
-    QStringList siteTitles;
-    QList<int> siteTally;
+    QStringList siteUrls;   // the address of each recorded item
+    QStringList siteTitles; // the title of each recorded item
 
     static constexpr int kSlotsPerSentence = 10;
 

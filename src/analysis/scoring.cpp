@@ -491,7 +491,7 @@ ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
     const QList<ResultItem> items = itemsOfPage(page.bodyHtml);
     if (isSecurityCheckPage(page, pageText.size(), !items.isEmpty())) {
         outcome.securityCheck = true;
-        outcome.progressCaption = securityCheckCaption(state.curSentence, state.autoMode == 1);
+        outcome.progressCaption = securityCheckCaption(state.curSentence, state.autoMode);
         return outcome;
     }
     state.pageHtml = page.bodyHtml;

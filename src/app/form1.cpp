@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "analysis/webcomparison.h"
+#include "analysis/pagehtml.h"
 #include "comparator/form2.h"
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -30,6 +31,13 @@ namespace {
 // Design client area, in twips.
 constexpr double kClientWidth = 10425;
 constexpr double kClientHeight = 7290;
+
+constexpr int kPacingIntervalMs = 1000;
+// The compact layout of a compare, in twips.
+constexpr double kCompactEditorHeight = 2400;
+constexpr double kListHeight = 2400;
+constexpr double kListWidth = 1100;
+
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget *parent)
@@ -44,39 +52,44 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setupTabOrder();
     setDesignSize();
     new OuterSizeWatch(*this, [this] { Form_Resize(); });
-    m_comparison = new WebComparison(*this);
+    connectRun();
     m_engineMenu = new EngineMenu(*this);
     connectDocumentCommands();
     Form_Load();
 }
 
-Form1::~Form1() = default;
+// The run goes before the controls do: nothing they raise while they are taken down may reach it.
+Form1::~Form1()
+{
+    for (QObject *source : std::initializer_list<QObject *>{m_ui.List1, m_ui.WebBrowser1, m_pacing})
+        source->blockSignals(true);
+}
 
 void Form1::setupControls()
 {
     auto *client = new QWidget(this);
     setCentralWidget(client);
 
-    WebBrowser1 = m_services.makeBrowser(client);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    setTwipsGeometry(WebBrowser1, 135, 1125, 10140, 5100);
+    m_ui.WebBrowser1 = m_services.makeBrowser(client);
+    m_ui.WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    setTwipsGeometry(m_ui.WebBrowser1, 135, 1125, 10140, 5100);
 
-    RichTextBox1 = new RichEditor(client);
-    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    RichTextBox1->setFont(songTiFont(9.75));
-    setTwipsGeometry(RichTextBox1, 135, 45, kEditorDesignWidth, kEditorDesignHeight);
+    m_ui.RichTextBox1 = new RichEditor(client);
+    m_ui.RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    m_ui.RichTextBox1->setFont(songTiFont(9.75));
+    setTwipsGeometry(m_ui.RichTextBox1, 135, 45, kEditorDesignWidth, kEditorDesignHeight);
     QTextDocument welcome;
     writeWelcomeText(welcome);
-    RichTextBox1->setDocumentContent(welcome);
+    m_ui.RichTextBox1->setDocumentContent(welcome);
 
-    WebBrowser2 = m_services.makeBrowser(client);
-    WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
-    setTwipsGeometry(WebBrowser2, 9540, 6210, 690, 510);
+    m_ui.WebBrowser2 = m_services.makeBrowser(client);
+    m_ui.WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
+    setTwipsGeometry(m_ui.WebBrowser2, 9540, 6210, 690, 510);
 
-    List1 = new QListWidget(client);
-    List1->setObjectName(QStringLiteral("List1"));
-    setTwipsGeometry(List1, 9180, 45, 1095, 2760);
-    List1->hide();
+    m_ui.List1 = new QListWidget(client);
+    m_ui.List1->setObjectName(QStringLiteral("List1"));
+    setTwipsGeometry(m_ui.List1, 9180, 45, 1095, 2760);
+    m_ui.List1->hide();
 
     setupLabels();
     setupButtons();
@@ -84,22 +97,22 @@ void Form1::setupControls()
 
 void Form1::setupLabels()
 {
-    Label1 = new QLabel(QStringLiteral("请点击“分析”开始解析论文！"), centralWidget());
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(songTiFont(10.5));
+    m_ui.Label1 = new QLabel(QStringLiteral("请点击“分析”开始解析论文！"), centralWidget());
+    m_ui.Label1->setObjectName(QStringLiteral("Label1"));
+    m_ui.Label1->setFont(songTiFont(10.5));
     // At the top of the label: its lower part lies behind the buttons below it.
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColor(Label1, kMarkRed);
-    setTwipsGeometry(Label1, 225, 6345, 8385, 420);
+    m_ui.Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColor(m_ui.Label1, kMarkRed);
+    setTwipsGeometry(m_ui.Label1, 225, 6345, 8385, 420);
 
-    Label2 = new QLabel(centralWidget());
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(songTiFont(10.5));
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColor(Label2, kFigureBlue);
-    setTwipsGeometry(Label2, 5265, 6345, 4605, 780);
+    m_ui.Label2 = new QLabel(centralWidget());
+    m_ui.Label2->setObjectName(QStringLiteral("Label2"));
+    m_ui.Label2->setFont(songTiFont(10.5));
+    m_ui.Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColor(m_ui.Label2, kFigureBlue);
+    setTwipsGeometry(m_ui.Label2, 5265, 6345, 4605, 780);
     // The piece's figure, an empty line and the overall figure.
-    fitHeightToLines(Label2, 3);
+    fitHeightToLines(m_ui.Label2, 3);
 }
 
 QPushButton *Form1::addButton(const QString &name, const QString &caption, QRect twips)
@@ -112,14 +125,14 @@ QPushButton *Form1::addButton(const QString &name, const QString &caption, QRect
 
 void Form1::setupButtons()
 {
-    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("进行分析"), {270, 6750, 2130, 420});
-    Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("手动对比"), {2970, 6750, 2130, 420});
-    Command3 = addButton(QStringLiteral("Command3"), QStringLiteral("启动自动对比"), {8145, 6750, 2130, 420});
-    Command4 = addButton(QStringLiteral("Command4"), QStringLiteral("停止自动对比！"), {8145, 6750, 2130, 420});
-    Command5 = addButton(QStringLiteral("Command5"), QStringLiteral("统计相似性网站"), {8145, 6345, 1545, 285});
-    Command6 = addButton(QStringLiteral("Command6"), QStringLiteral("对比"), {9765, 6345, 510, 285});
-    Command3->installEventFilter(this);
-    Command4->installEventFilter(this);
+    m_ui.Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("进行分析"), {270, 6750, 2130, 420});
+    m_ui.Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("手动对比"), {2970, 6750, 2130, 420});
+    m_ui.Command3 = addButton(QStringLiteral("Command3"), QStringLiteral("启动自动对比"), {8145, 6750, 2130, 420});
+    m_ui.Command4 = addButton(QStringLiteral("Command4"), QStringLiteral("停止自动对比！"), {8145, 6750, 2130, 420});
+    m_ui.Command5 = addButton(QStringLiteral("Command5"), QStringLiteral("统计相似性网站"), {8145, 6345, 1545, 285});
+    m_ui.Command6 = addButton(QStringLiteral("Command6"), QStringLiteral("对比"), {9765, 6345, 510, 285});
+    m_ui.Command3->installEventFilter(this);
+    m_ui.Command4->installEventFilter(this);
 }
 
 QAction *Form1::addMenuItem(QMenu *menu, const QString &name, const QString &caption)
@@ -134,58 +147,59 @@ void Form1::setupMenus()
     setupFileMenu();
     setupEditMenu();
     setupEngineMenu();
-    duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
-    duibiqi->setObjectName(QStringLiteral("duibiqi"));
-    gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
-    gengxin->setObjectName(QStringLiteral("gengxin"));
-    gengxin->setVisible(false);
+    m_ui.duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
+    m_ui.duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    m_ui.gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
+    m_ui.gengxin->setObjectName(QStringLiteral("gengxin"));
+    m_ui.gengxin->setVisible(false);
 }
 
 void Form1::setupFileMenu()
 {
-    wjcd = menuBar()->addMenu(QStringLiteral("文件"));
-    wjcd->setObjectName(QStringLiteral("wjcd"));
-    addMenuItem(wjcd, QStringLiteral("xinjian"), QStringLiteral("新建"));
-    addMenuItem(wjcd, QStringLiteral("dakai"), QStringLiteral("打开"));
-    addMenuItem(wjcd, QStringLiteral("baocun"), QStringLiteral("保存"));
-    wjcd->addSeparator()->setObjectName(QStringLiteral("fg1"));
-    QAction *exit = addMenuItem(wjcd, QStringLiteral("tuichu"), QStringLiteral("退出"));
+    m_ui.wjcd = menuBar()->addMenu(QStringLiteral("文件"));
+    m_ui.wjcd->setObjectName(QStringLiteral("wjcd"));
+    addMenuItem(m_ui.wjcd, QStringLiteral("xinjian"), QStringLiteral("新建"));
+    addMenuItem(m_ui.wjcd, QStringLiteral("dakai"), QStringLiteral("打开"));
+    addMenuItem(m_ui.wjcd, QStringLiteral("baocun"), QStringLiteral("保存"));
+    m_ui.wjcd->addSeparator()->setObjectName(QStringLiteral("fg1"));
+    QAction *exit = addMenuItem(m_ui.wjcd, QStringLiteral("tuichu"), QStringLiteral("退出"));
     connect(exit, &QAction::triggered, this, &Form1::tuichu_Click);
 }
 
 void Form1::setupEditMenu()
 {
-    yjcd = menuBar()->addMenu(QStringLiteral("编辑"));
-    yjcd->setObjectName(QStringLiteral("yjcd"));
-    addMenuItem(yjcd, QStringLiteral("cx"), QStringLiteral("撤销"));
-    yjcd->addSeparator()->setObjectName(QStringLiteral("fg2"));
-    addMenuItem(yjcd, QStringLiteral("jq"), QStringLiteral("剪切"));
-    addMenuItem(yjcd, QStringLiteral("fz"), QStringLiteral("复制"));
-    addMenuItem(yjcd, QStringLiteral("nt"), QStringLiteral("粘贴"));
-    addMenuItem(yjcd, QStringLiteral("sc"), QStringLiteral("删除"));
-    yjcd->addSeparator()->setObjectName(QStringLiteral("fg3"));
-    addMenuItem(yjcd, QStringLiteral("qx"), QStringLiteral("全选"));
+    m_ui.yjcd = menuBar()->addMenu(QStringLiteral("编辑"));
+    m_ui.yjcd->setObjectName(QStringLiteral("yjcd"));
+    addMenuItem(m_ui.yjcd, QStringLiteral("cx"), QStringLiteral("撤销"));
+    m_ui.yjcd->addSeparator()->setObjectName(QStringLiteral("fg2"));
+    addMenuItem(m_ui.yjcd, QStringLiteral("jq"), QStringLiteral("剪切"));
+    addMenuItem(m_ui.yjcd, QStringLiteral("fz"), QStringLiteral("复制"));
+    addMenuItem(m_ui.yjcd, QStringLiteral("nt"), QStringLiteral("粘贴"));
+    addMenuItem(m_ui.yjcd, QStringLiteral("sc"), QStringLiteral("删除"));
+    m_ui.yjcd->addSeparator()->setObjectName(QStringLiteral("fg3"));
+    addMenuItem(m_ui.yjcd, QStringLiteral("qx"), QStringLiteral("全选"));
 }
 
 void Form1::setupEngineMenu()
 {
-    yinqing = menuBar()->addMenu(QStringLiteral("引擎选择"));
-    yinqing->setObjectName(QStringLiteral("yinqing"));
-    baidu = addMenuItem(yinqing, QStringLiteral("baidu"), QStringLiteral("百度引擎"));
-    wenku = addMenuItem(yinqing, QStringLiteral("wenku"), QStringLiteral("百度文库"));
-    longyuan = addMenuItem(yinqing, QStringLiteral("longyuan"), QStringLiteral("龙源期刊"));
-    zhiwang = addMenuItem(yinqing, QStringLiteral("zhiwang"), QStringLiteral("中国知网"));
-    for (QAction *engine : {baidu, wenku, longyuan, zhiwang})
+    m_ui.yinqing = menuBar()->addMenu(QStringLiteral("引擎选择"));
+    m_ui.yinqing->setObjectName(QStringLiteral("yinqing"));
+    m_ui.baidu = addMenuItem(m_ui.yinqing, QStringLiteral("baidu"), QStringLiteral("百度引擎"));
+    m_ui.wenku = addMenuItem(m_ui.yinqing, QStringLiteral("wenku"), QStringLiteral("百度文库"));
+    m_ui.longyuan = addMenuItem(m_ui.yinqing, QStringLiteral("longyuan"), QStringLiteral("龙源期刊"));
+    m_ui.zhiwang = addMenuItem(m_ui.yinqing, QStringLiteral("zhiwang"), QStringLiteral("中国知网"));
+    for (QAction *engine : {m_ui.baidu, m_ui.wenku, m_ui.longyuan, m_ui.zhiwang})
         engine->setCheckable(true);
-    longyuan->setEnabled(false);
-    zhiwang->setEnabled(false);
+    m_ui.longyuan->setEnabled(false);
+    m_ui.zhiwang->setEnabled(false);
 }
 
 void Form1::setupTabOrder()
 {
-    m_tabOrder = std::make_unique<TabOrder>(QList<QWidget *>{WebBrowser1, RichTextBox1, Command1, Command2,
-                                                             Label1, WebBrowser2, Label2, List1, Command3,
-                                                             Command4, Command5, Command6});
+    m_tabOrder = std::make_unique<TabOrder>(
+        QList<QWidget *>{m_ui.WebBrowser1, m_ui.RichTextBox1, m_ui.Command1, m_ui.Command2, m_ui.Label1,
+                         m_ui.WebBrowser2, m_ui.Label2, m_ui.List1, m_ui.Command3, m_ui.Command4, m_ui.Command5,
+                         m_ui.Command6});
 }
 
 bool Form1::focusNextPrevChild(bool next)
@@ -197,9 +211,9 @@ bool Form1::focusNextPrevChild(bool next)
 // there, so that the key that started a run also stops it.
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Hide && (watched == Command3 || watched == Command4) &&
+    if (event->type() == QEvent::Hide && (watched == m_ui.Command3 || watched == m_ui.Command4) &&
         static_cast<QWidget *>(watched)->hasFocus()) {
-        QPushButton *other = watched == Command3 ? Command4 : Command3;
+        QPushButton *other = watched == m_ui.Command3 ? m_ui.Command4 : m_ui.Command3;
         QTimer::singleShot(0, other, [other] {
             if (other->isVisible())
                 other->setFocus(Qt::OtherFocusReason);
@@ -216,18 +230,17 @@ void Form1::setDesignSize()
 
 void Form1::Form_Load()
 {
-    WebBrowser1->navigate(QStringLiteral("about:blank"));
-    WebBrowser1->setVisible(false);
-    WebBrowser2->resize(0, 0);
-    WebBrowser2->navigate(m_services.endpoints.startPageUrl());
-    for (QPushButton *button : {Command3, Command4, Command5, Command6})
+    m_ui.WebBrowser1->navigate(QStringLiteral("about:blank"));
+    m_ui.WebBrowser1->setVisible(false);
+    m_ui.WebBrowser2->resize(0, 0);
+    m_ui.WebBrowser2->navigate(m_services.endpoints.startPageUrl());
+    for (QPushButton *button : {m_ui.Command3, m_ui.Command4, m_ui.Command5, m_ui.Command6})
         button->setVisible(false);
-    baidu->setChecked(true);
-    for (QAction *engine : {longyuan, zhiwang, wenku})
+    m_ui.baidu->setChecked(true);
+    for (QAction *engine : {m_ui.longyuan, m_ui.zhiwang, m_ui.wenku})
         engine->setChecked(false);
-    m_state.listSync = 1;
     // The buttons come back with the first refresh of their states, once the event loop runs.
-    QTimer::singleShot(0, m_comparison, &WebComparison::refreshButtonStates);
+    QTimer::singleShot(0, this, [this] { showRunState(state().autoMode); });
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
@@ -241,26 +254,26 @@ void Form1::Form_Resize()
 {
     const auto [W, H] = outerSizeInTwips(this);
 
-    setTwipsHeight(WebBrowser1, H - 2890);
-    setTwipsWidth(WebBrowser1, W - 525);
-    if (!m_state.workText.isEmpty()) {
-        setTwipsHeight(RichTextBox1, 2400);
-        setTwipsWidth(RichTextBox1, W - 1905);
+    setTwipsHeight(m_ui.WebBrowser1, H - 2890);
+    setTwipsWidth(m_ui.WebBrowser1, W - 525);
+    if (!state().workText.isEmpty()) {
+        setTwipsHeight(m_ui.RichTextBox1, 2400);
+        setTwipsWidth(m_ui.RichTextBox1, W - 1905);
     } else {
-        setTwipsHeight(RichTextBox1, H - 1890);
-        setTwipsWidth(RichTextBox1, W - 525);
+        setTwipsHeight(m_ui.RichTextBox1, H - 1890);
+        setTwipsWidth(m_ui.RichTextBox1, W - 525);
     }
-    setTwipsTop(Label1, H - 1700);
-    setTwipsTop(Label2, H - 1700);
-    for (QPushButton *button : {Command1, Command2, Command3, Command4})
+    setTwipsTop(m_ui.Label1, H - 1700);
+    setTwipsTop(m_ui.Label2, H - 1700);
+    for (QPushButton *button : {m_ui.Command1, m_ui.Command2, m_ui.Command3, m_ui.Command4})
         setTwipsTop(button, H - 1400);
-    for (QPushButton *button : {Command5, Command6})
+    for (QPushButton *button : {m_ui.Command5, m_ui.Command6})
         setTwipsTop(button, H - 1720);
-    for (QPushButton *button : {Command3, Command4, Command5})
+    for (QPushButton *button : {m_ui.Command3, m_ui.Command4, m_ui.Command5})
         setTwipsLeft(button, W - 2500);
-    setTwipsLeft(Command6, W - 900);
-    setTwipsLeft(List1, W - 1800);
-    setTwipsWidth(List1, 1400);
+    setTwipsLeft(m_ui.Command6, W - 900);
+    setTwipsLeft(m_ui.List1, W - 1800);
+    setTwipsWidth(m_ui.List1, 1400);
 }
 
 void Form1::tuichu_Click()
@@ -274,28 +287,27 @@ void Form1::tuichu_Click()
 
 void Form1::connectDocumentCommands()
 {
-    m_files = std::make_unique<DocumentFiles>(*this, *RichTextBox1, *m_services.desktop);
-    connect(wjcd->findChild<QAction *>(QStringLiteral("xinjian")), &QAction::triggered, this, &Form1::xinjian_Click);
-    connect(wjcd->findChild<QAction *>(QStringLiteral("dakai")), &QAction::triggered, this, &Form1::dakai_Click);
-    connect(wjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form1::baocun_Click);
-    new EditCommands(*RichTextBox1, *yjcd);
-    connect(RichTextBox1, &RichEditor::keyUp, this, &Form1::RichTextBox1_KeyUp);
+    m_files = std::make_unique<DocumentFiles>(*this, *m_ui.RichTextBox1, *m_services.desktop);
+    const auto fileCommand = [this](const char *name) {
+        return m_ui.wjcd->findChild<QAction *>(QString::fromLatin1(name));
+    };
+    connect(fileCommand("xinjian"), &QAction::triggered, this, &Form1::xinjian_Click);
+    connect(fileCommand("dakai"), &QAction::triggered, this, &Form1::dakai_Click);
+    connect(fileCommand("baocun"), &QAction::triggered, this, &Form1::baocun_Click);
+    new EditCommands(*m_ui.RichTextBox1, *m_ui.yjcd);
+    connect(m_ui.RichTextBox1, &RichEditor::keyUp, this, &Form1::RichTextBox1_KeyUp);
 }
 
 // Clears the text only: the sentence list and the analysis stay as they are.
 void Form1::xinjian_Click()
 {
-    RichTextBox1->setText(QString());
-    setTwipsHeight(RichTextBox1, kEditorDesignHeight);
-    setTwipsWidth(RichTextBox1, kEditorDesignWidth);
-    List1->setVisible(false);
+    m_ui.RichTextBox1->setText(QString());
+    showEditorAlone();
 }
 
 void Form1::dakai_Click()
 {
-    setTwipsHeight(RichTextBox1, kEditorDesignHeight);
-    setTwipsWidth(RichTextBox1, kEditorDesignWidth);
-    List1->setVisible(false);
+    showEditorAlone();
     m_files->open();
 }
 
@@ -307,7 +319,7 @@ void Form1::baocun_Click()
 void Form1::RichTextBox1_KeyUp(int key, Qt::KeyboardModifiers)
 {
     if (key == Qt::Key_Space)
-        RichTextBox1->setSelFontName(kSongTi);
+        m_ui.RichTextBox1->setSelFontName(kSongTi);
 }
 
 Form2 *Form1::comparator() const
@@ -318,7 +330,7 @@ Form2 *Form1::comparator() const
 void Form1::openComparator()
 {
     if (!m_comparator)
-        m_comparator = new Form2(m_comparatorTotals, RichTextBox1->text(), *m_services.desktop);
+        m_comparator = new Form2(m_comparatorTotals, m_ui.RichTextBox1->text(), *m_services.desktop);
     m_comparator->show();
     m_comparator->raise();
     m_comparator->activateWindow();
@@ -341,6 +353,165 @@ void Form1::endProgram()
             window->close();
     close();
     QCoreApplication::quit();
+}
+
+// The run's buttons, the list, the pacing timer and the result view lead to the comparison run.
+void Form1::connectRun()
+{
+    m_run = std::make_unique<ComparisonRun>(static_cast<RunListener &>(*this), m_services.endpoints);
+    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { m_run->analyse(); });
+    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_run->compare(); });
+    connect(m_ui.Command3, &QPushButton::clicked, this, [this] { m_run->start(); });
+    connect(m_ui.Command4, &QPushButton::clicked, this, [this] { m_run->stop(); });
+    connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(m_ui.Command6, &QPushButton::clicked, this, &Form1::openComparator);
+    connect(m_ui.List1, &QListWidget::currentRowChanged, this, [this](int row) { m_run->rowClicked(row); });
+    BrowserView *results = m_ui.WebBrowser1;
+    connect(results, &BrowserView::downloadBegin, this, [results] { results->setSilent(true); });
+    connect(results, &BrowserView::downloadComplete, this, &Form1::WebBrowser1_DownloadComplete);
+    connect(results, &BrowserView::newWindowRequested, this, &Form1::WebBrowser1_NewWindow);
+    m_pacing = new QTimer(this);
+    m_pacing->setObjectName(QStringLiteral("Timer2"));
+    m_pacing->setInterval(kPacingIntervalMs);
+    m_pacing->setTimerType(Qt::PreciseTimer);
+    connect(m_pacing, &QTimer::timeout, this, [this] { m_run->pacingTick(); });
+    m_pacing->start();
+}
+
+// The report is written into the result view in one piece.
+void Form1::Command5_Click()
+{
+    m_ui.WebBrowser1->write(m_run->siteReport());
+}
+
+void Form1::WebBrowser1_DownloadComplete()
+{
+    BrowserView &browser = *m_ui.WebBrowser1;
+    if (!browser.busy())
+        m_run->pageArrived(
+            {getPageHtml(browser, u"Body"_qs), getPageHtml(browser, u"Page"_qs), browser.url()});
+    browser.setSilent(true);
+}
+
+// A link that asks for a new window opens in the user's default browser, as the product page does.
+void Form1::WebBrowser1_NewWindow(const QString &address)
+{
+    if (!m_services.desktop->openAddress(address))
+        m_services.desktop->alert(this, QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："));
+}
+
+QString Form1::articleText() const
+{
+    return m_ui.RichTextBox1->text();
+}
+
+SearchEngine Form1::chosenEngine() const
+{
+    if (m_ui.zhiwang->isChecked() || m_ui.longyuan->isChecked())
+        return SearchEngine::NoQueryForm;
+    if (m_ui.wenku->isChecked())
+        return SearchEngine::Wenku;
+    return SearchEngine::WebSearch;
+}
+
+bool Form1::pageLoading() const
+{
+    return m_ui.WebBrowser1->busy();
+}
+
+// Filling the list selects nothing: the first compare starts with row 0.
+void Form1::showAnalysis(const QStringList &rows)
+{
+    const QSignalBlocker quiet(m_ui.List1);
+    m_ui.List1->clear();
+    m_ui.List1->addItems(rows);
+    m_ui.List1->setCurrentRow(-1);
+    m_ui.Label2->setVisible(false);
+    m_ui.RichTextBox1->setSelStart(0);
+}
+
+void Form1::showSelectedRow(int row, const QString &piece)
+{
+    const QSignalBlocker quiet(m_ui.List1);
+    m_ui.List1->setCurrentRow(row);
+    m_ui.List1->setToolTip(piece);
+}
+
+void Form1::showComparing()
+{
+    m_ui.WebBrowser1->write(QString());
+    m_ui.Label2->setVisible(true);
+    m_ui.Command5->setEnabled(true);
+    const double windowWidth = outerSizeInTwips(this).width;
+    setTwipsHeight(m_ui.RichTextBox1, kCompactEditorHeight);
+    setTwipsWidth(m_ui.RichTextBox1, windowWidth - 1605);
+    m_ui.RichTextBox1->setSelColor(kPlainBlack);
+    setTwipsHeight(m_ui.List1, kListHeight);
+    setTwipsLeft(m_ui.List1, windowWidth - 1500);
+    setTwipsWidth(m_ui.List1, kListWidth);
+    m_ui.List1->setVisible(true);
+}
+
+void Form1::showEditorAlone()
+{
+    setTwipsHeight(m_ui.RichTextBox1, kEditorDesignHeight);
+    setTwipsWidth(m_ui.RichTextBox1, kEditorDesignWidth);
+    m_ui.List1->setVisible(false);
+}
+
+// Every occurrence, left to right without overlap; the selection stays on the last one.
+void Form1::markPiece(const QString &piece)
+{
+    if (piece.isEmpty())
+        return;
+    RichEditor &editor = *m_ui.RichTextBox1;
+    const QString text = editor.text();
+    for (qsizetype at = text.indexOf(piece); at >= 0; at = text.indexOf(piece, at + piece.size())) {
+        editor.setSelStart(int(at));
+        editor.setSelLength(int(piece.size()));
+        editor.setSelColor(kMarkRed);
+    }
+}
+
+void Form1::showStatus(const QString &text)
+{
+    m_ui.Label1->setText(text);
+}
+
+void Form1::showFigures(const QString &text)
+{
+    m_ui.Label2->setText(text);
+}
+
+void Form1::showRunState(bool automatic)
+{
+    m_ui.List1->setEnabled(!automatic);
+    m_ui.Command1->setEnabled(!automatic);
+    m_ui.Command2->setEnabled(!automatic);
+    m_ui.Command5->setEnabled(!automatic);
+    m_ui.Command5->setVisible(true);
+    m_ui.Command3->setVisible(!automatic);
+    m_ui.Command4->setVisible(automatic);
+    m_ui.Command6->setVisible(true);
+    for (QMenu *menu : {m_ui.wjcd, m_ui.yinqing})
+        menu->setEnabled(true);
+    m_ui.duibiqi->setEnabled(true);
+}
+
+void Form1::inform(const QString &text)
+{
+    m_services.desktop->inform(this, text, kAppTitle);
+}
+
+void Form1::send(const QString &address)
+{
+    m_ui.WebBrowser1->setVisible(true);
+    m_ui.WebBrowser1->navigate(address);
+}
+
+void Form1::restartPacing()
+{
+    m_pacing->start();
 }
 
 } // namespace veltrik

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/analysisstate.h"
+#include "analysis/comparisonrun.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 #include "version.h"
@@ -27,7 +27,6 @@ class EngineMenu;
 class Form2;
 class RichEditor;
 class TabOrder;
-class WebComparison;
 
 // What the main window needs from outside: the desktop seam, a maker of browser views (the real engine,
 // or a test double) and the remote endpoints.
@@ -38,8 +37,9 @@ struct Form1Services {
 };
 
 // The main window: the article editor, the sentence list, the buttons, the labels, the two browser
-// views and the menu bar. Controls carry their conventional names as object names.
-class Form1 : public QMainWindow {
+// views and the menu bar. Controls carry their conventional names as object names. It shows the
+// comparison run it owns and hands it the clicks, the pacing ticks and the result pages.
+class Form1 : public QMainWindow, private RunListener {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Form1)
 
@@ -53,9 +53,9 @@ public:
     explicit Form1(Form1Services services, QWidget *parent = nullptr);
     ~Form1() override;
 
-    AnalysisState &state() { return m_state; }
+    const AnalysisState &state() const { return m_run->state(); }
     const Form1Services &services() const { return m_services; }
-    WebComparison &comparison() { return *m_comparison; }
+    ComparisonRun &run() { return *m_run; }
 
     // Lays the controls out for the window's current outer size.
     void Form_Resize();
@@ -72,27 +72,27 @@ public:
     EngineMenu &engineMenu() { return *m_engineMenu; }
 
     // Controls and menu items, by their conventional names.
-    BrowserView *WebBrowser1 = nullptr;
-    BrowserView *WebBrowser2 = nullptr;
-    RichEditor *RichTextBox1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QListWidget *List1 = nullptr;
-    QMenu *wjcd = nullptr;
-    QMenu *yjcd = nullptr;
-    QMenu *yinqing = nullptr;
-    QAction *baidu = nullptr;
-    QAction *wenku = nullptr;
-    QAction *longyuan = nullptr;
-    QAction *zhiwang = nullptr;
-    QAction *duibiqi = nullptr;
-    QAction *gengxin = nullptr;
+    BrowserView *WebBrowser1() const { return m_ui.WebBrowser1; }
+    BrowserView *WebBrowser2() const { return m_ui.WebBrowser2; }
+    RichEditor *RichTextBox1() const { return m_ui.RichTextBox1; }
+    QPushButton *Command1() const { return m_ui.Command1; }
+    QPushButton *Command2() const { return m_ui.Command2; }
+    QPushButton *Command3() const { return m_ui.Command3; }
+    QPushButton *Command4() const { return m_ui.Command4; }
+    QPushButton *Command5() const { return m_ui.Command5; }
+    QPushButton *Command6() const { return m_ui.Command6; }
+    QLabel *Label1() const { return m_ui.Label1; }
+    QLabel *Label2() const { return m_ui.Label2; }
+    QListWidget *List1() const { return m_ui.List1; }
+    QMenu *wjcd() const { return m_ui.wjcd; }
+    QMenu *yjcd() const { return m_ui.yjcd; }
+    QMenu *yinqing() const { return m_ui.yinqing; }
+    QAction *baidu() const { return m_ui.baidu; }
+    QAction *wenku() const { return m_ui.wenku; }
+    QAction *longyuan() const { return m_ui.longyuan; }
+    QAction *zhiwang() const { return m_ui.zhiwang; }
+    QAction *duibiqi() const { return m_ui.duibiqi; }
+    QAction *gengxin() const { return m_ui.gengxin; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -114,12 +114,57 @@ private:
     void Form_Load();
     void endProgram();
 
+    void connectRun();
+    void Command5_Click(); // 统计相似性网站
+    void WebBrowser1_DownloadComplete();
+    void WebBrowser1_NewWindow(const QString &address);
+
+    QString articleText() const override;
+    SearchEngine chosenEngine() const override;
+    bool pageLoading() const override;
+    void showAnalysis(const QStringList &rows) override;
+    void showSelectedRow(int row, const QString &piece) override;
+    void showComparing() override;
+    void showEditorAlone() override;
+    void markPiece(const QString &piece) override;
+    void showStatus(const QString &text) override;
+    void showFigures(const QString &text) override;
+    void showRunState(bool automatic) override;
+    void inform(const QString &text) override;
+    void send(const QString &address) override;
+    void restartPacing() override;
+
     QPushButton *addButton(const QString &name, const QString &caption, QRect twips);
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption);
 
+    struct Controls {
+        BrowserView *WebBrowser1 = nullptr;
+        BrowserView *WebBrowser2 = nullptr;
+        RichEditor *RichTextBox1 = nullptr;
+        QPushButton *Command1 = nullptr;
+        QPushButton *Command2 = nullptr;
+        QPushButton *Command3 = nullptr;
+        QPushButton *Command4 = nullptr;
+        QPushButton *Command5 = nullptr;
+        QPushButton *Command6 = nullptr;
+        QLabel *Label1 = nullptr;
+        QLabel *Label2 = nullptr;
+        QListWidget *List1 = nullptr;
+        QMenu *wjcd = nullptr;
+        QMenu *yjcd = nullptr;
+        QMenu *yinqing = nullptr;
+        QAction *baidu = nullptr;
+        QAction *wenku = nullptr;
+        QAction *longyuan = nullptr;
+        QAction *zhiwang = nullptr;
+        QAction *duibiqi = nullptr;
+        QAction *gengxin = nullptr;
+    };
+
     Form1Services m_services;
-    AnalysisState m_state;
-    WebComparison *m_comparison = nullptr;
+    Controls m_ui;
+    std::unique_ptr<ComparisonRun> m_run;
+    QTimer *m_pacing = nullptr;
     EngineMenu *m_engineMenu = nullptr;
     // The comparator's running totals live as long as the program; the window comes and goes.
     CompareTotals m_comparatorTotals;

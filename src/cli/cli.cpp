@@ -1,9 +1,8 @@
 #include "cli.h"
 
+#include "analysis/comparisonrun.h"
 #include "analysis/query.h"
-#include "analysis/scoring.h"
 #include "analysis/segmentation.h"
-#include "analysis/sitereport.h"
 #include "comparator/compareandmark.h"
 #include "documents/loader.h"
 #include "engine/endpoints.h"
@@ -205,44 +204,53 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
     const auto article = readArticle(arguments.positional[0], err);
     if (!article)
         return kFileError;
-    const ArticleAnalysis analysis = analyseArticle(*article);
-    const QStringList pages = arguments.positional.mid(1);
 
-    AnalysisState state;
-    state.startAnalysis(analysis.pieces, analysis.workText);
-    QString label1 = analysis.caption();
-    QString label2;
+    // The window of a manual run as far as the labels go: the article stands in the editor, and each
+    // page file is the page that arrives for the last request.
+    struct Labels final : RunListener {
+        QString article;
+        QString label1;
+        QString label2;
+        QString message; // the last message box, null when none was shown
+        QString articleText() const override { return article; }
+        SearchEngine chosenEngine() const override { return SearchEngine::WebSearch; }
+        bool pageLoading() const override { return false; }
+        void showAnalysis(const QStringList &) override {}
+        void showSelectedRow(int, const QString &) override {}
+        void showComparing() override {}
+        void showEditorAlone() override {}
+        void markPiece(const QString &) override {}
+        void showStatus(const QString &text) override { label1 = text; }
+        void showFigures(const QString &text) override { label2 = text; }
+        void showRunState(bool) override {}
+        void inform(const QString &text) override { message = text; }
+        void send(const QString &) override {}
+        void restartPacing() override {}
+    } labels;
+    labels.article = *article;
+    ComparisonRun run(labels, Endpoints::fromEnvironment());
+    run.analyse();
+
     QJsonArray results;
-    qsizetype piece = 0;
-    bool checkShown = false;
-    for (const QString &pagePath : pages) {
+    for (const QString &pagePath : arguments.positional.mid(1)) {
         const auto html = readHtmlFile(pagePath, err);
         if (!html)
             return kFileError;
-        if (!checkShown) {
-            // The compare of the next piece has been issued: the page fields are empty, the position moved on.
-            if (piece >= analysis.pieces.size())
-                return usageError(err, QStringLiteral("more result pages than pieces"), kScoreHelp);
-            state.pageHtml.clear();
-            state.pageText.clear();
-            state.markedHtml.clear();
-            state.lastSentence = int(piece);
-            state.curSentence = int(piece) + 1;
-            label1 = progressCaption(++piece, analysis.pieces.size());
-        }
         // After a security check, the next page is taken for the same piece, as the window does.
-        const ScoringOutcome outcome = scorePage(state, {*html, *html, QString()});
-        checkShown = outcome.securityCheck;
-        label1 = outcome.progressCaption.value_or(label1);
-        label2 = outcome.similarityCaption.value_or(label2);
+        if (!run.securityCheckShown()) {
+            run.compare();
+            if (!labels.message.isNull())
+                return usageError(err, QStringLiteral("more result pages than pieces"), kScoreHelp);
+        }
+        run.pageArrived({*html, *html, QString()});
         if (arguments.json)
-            results.append(QJsonObject{{u"label1"_qs, label1}, {u"label2"_qs, label2},
-                                       {u"items"_qs, itemsOfPiece(state, state.curSentence)}});
+            results.append(QJsonObject{{u"label1"_qs, labels.label1}, {u"label2"_qs, labels.label2},
+                                       {u"items"_qs, itemsOfPiece(run.state(), run.state().curSentence)}});
         else if (!arguments.report)
-            out << label1 << "\n" << QString(label2).replace(u"\r\n"_qs, u"\n"_qs) << "\n";
+            out << labels.label1 << "\n" << QString(labels.label2).replace(u"\r\n"_qs, u"\n"_qs) << "\n";
     }
     if (arguments.report)
-        out << siteReportHtml(similarSites(state.siteTitles, state.siteUrls)) << "\n";
+        out << run.siteReport() << "\n";
     else if (arguments.json)
         printJson(out, QJsonDocument(results));
     return kOk;

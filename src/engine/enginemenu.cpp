@@ -11,39 +11,39 @@ EngineMenu::EngineMenu(Form1 &form)
     : QObject(&form)
     , m_form(form)
 {
-    connect(m_form.baidu, &QAction::triggered, this, &EngineMenu::baidu_Click);
-    connect(m_form.wenku, &QAction::triggered, this, &EngineMenu::wenku_Click);
-    connect(m_form.longyuan, &QAction::triggered, this, &EngineMenu::longyuan_Click);
-    connect(m_form.zhiwang, &QAction::triggered, this, &EngineMenu::zhiwang_Click);
-    connect(m_form.duibiqi, &QAction::triggered, this, &EngineMenu::duibiqi_Click);
-    connect(m_form.gengxin, &QAction::triggered, this, &EngineMenu::gengxin_Click);
+    connect(m_form.baidu(), &QAction::triggered, this, &EngineMenu::baidu_Click);
+    connect(m_form.wenku(), &QAction::triggered, this, &EngineMenu::wenku_Click);
+    connect(m_form.longyuan(), &QAction::triggered, this, &EngineMenu::longyuan_Click);
+    connect(m_form.zhiwang(), &QAction::triggered, this, &EngineMenu::zhiwang_Click);
+    connect(m_form.duibiqi(), &QAction::triggered, this, &EngineMenu::duibiqi_Click);
+    connect(m_form.gengxin(), &QAction::triggered, this, &EngineMenu::gengxin_Click);
 }
 
 // Every handler sets all four marks, in the same order; its own item keeps the mark.
 void EngineMenu::checkOnly(QAction *chosen)
 {
-    for (QAction *engine : {m_form.baidu, m_form.longyuan, m_form.zhiwang, m_form.wenku})
+    for (QAction *engine : {m_form.baidu(), m_form.longyuan(), m_form.zhiwang(), m_form.wenku()})
         engine->setChecked(engine == chosen);
 }
 
 void EngineMenu::baidu_Click()
 {
-    checkOnly(m_form.baidu);
+    checkOnly(m_form.baidu());
 }
 
 void EngineMenu::wenku_Click()
 {
-    checkOnly(m_form.wenku);
+    checkOnly(m_form.wenku());
 }
 
 void EngineMenu::longyuan_Click()
 {
-    checkOnly(m_form.longyuan);
+    checkOnly(m_form.longyuan());
 }
 
 void EngineMenu::zhiwang_Click()
 {
-    checkOnly(m_form.zhiwang);
+    checkOnly(m_form.zhiwang());
 }
 
 void EngineMenu::duibiqi_Click()

@@ -5,19 +5,6 @@
 namespace veltrik {
 namespace {
 
-TEST(AnalysisState, UnsetFieldsReadZeroOrEmpty)
-{
-    const AnalysisState state;
-    EXPECT_FALSE(state.sentences.has_value());
-    EXPECT_EQ(state.sentenceCount(), 0);
-    EXPECT_EQ(state.autoMode, 0);
-    EXPECT_EQ(state.resultCount, 0);
-    EXPECT_EQ(state.similaritySum, 0);
-    EXPECT_TRUE(state.workText.isEmpty());
-    EXPECT_TRUE(state.pageHtml.isEmpty());
-    EXPECT_TRUE(state.siteTitles.isEmpty());
-}
-
 TEST(AnalysisState, AnalysisResetsCountersAndRecreatesSlots)
 {
     AnalysisState state;
@@ -25,8 +12,7 @@ TEST(AnalysisState, AnalysisResetsCountersAndRecreatesSlots)
     state.lastSentence = 6;
     state.resultCount = 5;
     state.similaritySum = 80;
-    state.autoMode = 1;
-    state.tallyDue = 1;
+    state.autoMode = true;
     state.pageHtml = u"<p>kept</p>"_qs;
     state.siteTitles = QStringList{u"old"_qs};
     state.startAnalysis({u"甲"_qs, u"乙"_qs, u"丙"_qs}, u"甲乙丙"_qs);
@@ -36,14 +22,12 @@ TEST(AnalysisState, AnalysisResetsCountersAndRecreatesSlots)
     EXPECT_EQ(state.lastSentence, 0);
     EXPECT_EQ(state.resultCount, 1);
     EXPECT_EQ(state.similaritySum, 0);
-    EXPECT_EQ(state.autoMode, 0);
-    EXPECT_EQ(state.tallyDue, 0);
-    EXPECT_EQ(state.listSync, 1);
+    EXPECT_FALSE(state.autoMode);
+    EXPECT_TRUE(state.listSync);
     EXPECT_EQ(state.workText, u"甲乙丙"_qs);
     EXPECT_EQ(state.pageHtml, u"<p>kept</p>"_qs); // the page fields are the next compare's to empty
     ASSERT_EQ(state.siteTitles.size(), 31);
     EXPECT_EQ(state.siteUrls.size(), 31);
-    EXPECT_EQ(state.siteTally.size(), 31);
     EXPECT_TRUE(state.siteTitles.first().isEmpty());
 }
 

@@ -37,7 +37,7 @@ AnalysisState comparing(int count = 3, int sentence = 1)
     state.startAnalysis(pieces, pieces.join(QString()));
     state.curSentence = sentence;
     state.lastSentence = sentence - 1;
-    state.listSync = 0;
+    state.listSync = false;
     return state;
 }
 
@@ -340,7 +340,7 @@ TEST(ScorePage, ASecurityCheckChangesNothingButTheStatusLine)
 TEST(ScorePage, TheCheckLineSaysWhatAnAutomaticRunDoes)
 {
     AnalysisState state = comparing(3, 3);
-    state.autoMode = 1;
+    state.autoMode = true;
     const ScoringOutcome outcome = scorePage(state, {u"<p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs});
     EXPECT_EQ(outcome.progressCaption, u"请在下方通过安全验证，之后自动继续对比第 3 句"_qs);
 }

@@ -1,6 +1,5 @@
 // The web comparison end to end: the real browser engine against the local search engine.
 #include "analysis/query.h"
-#include "analysis/webcomparison.h"
 #include "app/form1.h"
 #include "components/richeditor.h"
 #include "components/webenginebrowser.h"
@@ -73,19 +72,19 @@ protected:
     QStringList expectedQueries() const
     {
         QStringList queries;
-        for (int row = 0; row < form->List1->count(); ++row)
-            queries << buildQuery(form->List1->item(row)->text());
+        for (int row = 0; row < form->List1()->count(); ++row)
+            queries << buildQuery(form->List1()->item(row)->text());
         return queries;
     }
 
     void runAutomatically()
     {
-        form->RichTextBox1->setText(fivePieceArticle());
-        form->comparison().Command1_Click();
-        ASSERT_EQ(form->List1->count(), 5);
-        form->comparison().Command3_Click();
+        form->RichTextBox1()->setText(fivePieceArticle());
+        form->Command1()->click();
+        ASSERT_EQ(form->List1()->count(), 5);
+        form->Command3()->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return desktop.boxes.contains(kEndOfRun); }, kRunTimeoutMs))
-            << form->Label1->text().toStdString();
+            << form->Label1()->text().toStdString();
     }
 
     void expectRequestsASecondApart() const
@@ -105,9 +104,9 @@ TEST_F(WebComparisonEndToEnd, AutomaticRunSendsEachPieceOnceAndScoresEveryPage)
     runAutomatically();
     EXPECT_EQ(searchQueries(), expectedQueries());
     expectRequestsASecondApart();
-    EXPECT_EQ(form->Label2->text(), kFinalFigures);
-    EXPECT_EQ(form->Label1->text(), u"现在正在对比第 5 句！共 5 句。"_qs);
-    EXPECT_EQ(form->state().autoMode, 0);
+    EXPECT_EQ(form->Label2()->text(), kFinalFigures);
+    EXPECT_EQ(form->Label1()->text(), u"现在正在对比第 5 句！共 5 句。"_qs);
+    EXPECT_FALSE(form->state().autoMode);
 
     // The items and the cards, in page order: the common site, the music card, two hits, the encyclopedia.
     const AnalysisState &state = form->state();
@@ -134,7 +133,7 @@ TEST_F(WebComparisonEndToEnd, APageThatFailsOnceIsRepeatedAndTheFiguresStayRight
     expected.insert(2, expected[2]);
     EXPECT_EQ(searchQueries(), expected);
     expectRequestsASecondApart();
-    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+    EXPECT_EQ(form->Label2()->text(), kFinalFigures);
 }
 
 TEST_F(WebComparisonEndToEnd, ItemsInTodaysMarkupAreReadWhole)
@@ -145,7 +144,7 @@ TEST_F(WebComparisonEndToEnd, ItemsInTodaysMarkupAreReadWhole)
         return options;
     }());
     runAutomatically();
-    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+    EXPECT_EQ(form->Label2()->text(), kFinalFigures);
     const AnalysisState &state = form->state();
     for (int piece = 0; piece < 5; ++piece) {
         const int slot = piece * AnalysisState::kSlotsPerSentence;
@@ -177,8 +176,8 @@ QVariant evaluate(QWebEngineView *view, const QString &script)
 TEST_F(WebComparisonEndToEnd, AClickOnAReportLinkOpensItInTheDefaultBrowser)
 {
     runAutomatically();
-    QTest::mouseClick(form->Command5, Qt::LeftButton);
-    QWebEngineView *view = viewOf(form->WebBrowser1);
+    QTest::mouseClick(form->Command5(), Qt::LeftButton);
+    QWebEngineView *view = viewOf(form->WebBrowser1());
     ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate(view, u"document.querySelectorAll('a').length"_qs).toInt() == 2; },
                                 kRunTimeoutMs));
     EXPECT_EQ(evaluate(view, u"document.querySelector('tr').innerText"_qs).toString().simplified(), u"标题 出现次数"_qs);
@@ -204,31 +203,31 @@ TEST_F(WebComparisonEndToEnd, AClickOnAReportLinkOpensItInTheDefaultBrowser)
 // The user's click on the check page's continue link, made in the page itself.
 void passTheCheck(Form1 &form)
 {
-    form.WebBrowser1->findChild<QWebEngineView *>()->page()->runJavaScript(
+    form.WebBrowser1()->findChild<QWebEngineView *>()->page()->runJavaScript(
         QStringLiteral("document.getElementById('continue').click()"));
 }
 
 TEST_F(WebComparisonEndToEnd, ARunWaitsAtASecurityCheckUntilItIsPassed)
 {
     engine.requireSecurityCheck(u"秋"_qs);
-    form->RichTextBox1->setText(fivePieceArticle());
-    form->comparison().Command1_Click();
-    form->comparison().Command3_Click();
+    form->RichTextBox1()->setText(fivePieceArticle());
+    form->Command1()->click();
+    form->Command3()->click();
     const QString waiting = u"请在下方通过安全验证，之后自动继续对比第 3 句"_qs;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label1->text() == waiting; }, kRunTimeoutMs))
-        << form->Label1->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label1()->text() == waiting; }, kRunTimeoutMs))
+        << form->Label1()->text().toStdString();
     const qsizetype requestsAtTheCheck = engine.requests().size();
     QTest::qWait(3500); // three ticks and more
     EXPECT_EQ(engine.requests().size(), requestsAtTheCheck);
-    EXPECT_EQ(form->Label1->text(), waiting);
+    EXPECT_EQ(form->Label1()->text(), waiting);
 
     passTheCheck(*form);
     ASSERT_TRUE(QTest::qWaitFor([&] { return desktop.boxes.contains(kEndOfRun); }, kRunTimeoutMs))
-        << form->Label1->text().toStdString();
+        << form->Label1()->text().toStdString();
     QStringList expected = expectedQueries();
     expected.insert(2, expected[2]); // the check, then the same query again after passing it
     EXPECT_EQ(searchQueries(), expected);
-    EXPECT_EQ(form->Label2->text(), kFinalFigures);
+    EXPECT_EQ(form->Label2()->text(), kFinalFigures);
     expectRequestsASecondApart();
 }
 

@@ -67,10 +67,10 @@ protected:
 TEST_F(Form1Test, LoadsWithCaptionStatusLineAndWelcomeText)
 {
     EXPECT_EQ(form.windowTitle(), u"Veltrik V1.2.1"_qs);
-    EXPECT_EQ(form.Label1->text(), u"请点击“分析”开始解析论文！"_qs);
-    EXPECT_EQ(form.Label1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(form.Label2->text(), QString());
-    const QString text = form.RichTextBox1->text();
+    EXPECT_EQ(form.Label1()->text(), u"请点击“分析”开始解析论文！"_qs);
+    EXPECT_EQ(form.Label1()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(form.Label2()->text(), QString());
+    const QString text = form.RichTextBox1()->text();
     EXPECT_TRUE(text.startsWith(u"    欢迎使用Qelmar编写的Veltrik软件"_qs));
     EXPECT_TRUE(text.contains(u"先点击\"分析\"；再点击\"对比\"（"_qs));
     EXPECT_EQ(text.count(u"\r\n"_qs), 3);
@@ -81,22 +81,21 @@ TEST_F(Form1Test, LoadsWithCaptionStatusLineAndWelcomeText)
 TEST_F(Form1Test, LoadBlanksAndHidesTheSearchBrowserAndRequestsTheStartPage)
 {
     EXPECT_EQ(fixture.browser1()->navigations, QStringList{u"about:blank"_qs});
-    EXPECT_TRUE(form.WebBrowser1->isHidden());
+    EXPECT_TRUE(form.WebBrowser1()->isHidden());
     EXPECT_EQ(fixture.browser2()->navigations, QStringList{u"http://site.test/vlkt/vlkt.asp?id=3.1"_qs});
-    EXPECT_EQ(form.WebBrowser2->size(), QSize(0, 0));
-    EXPECT_EQ(form.state().listSync, 1);
+    EXPECT_EQ(form.WebBrowser2()->size(), QSize(0, 0));
 }
 
 TEST_F(Form1Test, ButtonsAppearWithTheFirstRefresh)
 {
-    for (const QPushButton *button : {form.Command3, form.Command4, form.Command5, form.Command6})
+    for (const QPushButton *button : {form.Command3(), form.Command4(), form.Command5(), form.Command6()})
         EXPECT_TRUE(button->isHidden()) << button->objectName().toStdString();
     QApplication::processEvents();
-    EXPECT_FALSE(form.Command3->isHidden());
-    EXPECT_TRUE(form.Command4->isHidden());
-    EXPECT_FALSE(form.Command5->isHidden());
-    EXPECT_FALSE(form.Command6->isHidden());
-    EXPECT_TRUE(form.Command1->isEnabled());
+    EXPECT_FALSE(form.Command3()->isHidden());
+    EXPECT_TRUE(form.Command4()->isHidden());
+    EXPECT_FALSE(form.Command5()->isHidden());
+    EXPECT_FALSE(form.Command6()->isHidden());
+    EXPECT_TRUE(form.Command1()->isEnabled());
 }
 
 TEST_F(Form1Test, ControlsCarryTheirConventionalNames)
@@ -112,69 +111,72 @@ TEST_F(Form1Test, MenuBarHasTheMenusInOrder)
     for (const QAction *action : form.menuBar()->actions())
         captions << action->text();
     EXPECT_EQ(captions, (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"获取更新"_qs}));
-    EXPECT_EQ(actionNames(form.wjcd), (QStringList{u"xinjian"_qs, u"dakai"_qs, u"baocun"_qs, u"fg1"_qs, u"tuichu"_qs}));
-    EXPECT_EQ(actionNames(form.yjcd), (QStringList{u"cx"_qs, u"fg2"_qs, u"jq"_qs, u"fz"_qs, u"nt"_qs, u"sc"_qs,
-                                                   u"fg3"_qs, u"qx"_qs}));
-    EXPECT_EQ(actionNames(form.yinqing), (QStringList{u"baidu"_qs, u"wenku"_qs, u"longyuan"_qs, u"zhiwang"_qs}));
-    EXPECT_FALSE(form.gengxin->isVisible());
-    EXPECT_TRUE(form.duibiqi->isVisible());
-    for (const QAction *action : form.wjcd->actions())
+    EXPECT_EQ(actionNames(form.wjcd()),
+              (QStringList{u"xinjian"_qs, u"dakai"_qs, u"baocun"_qs, u"fg1"_qs, u"tuichu"_qs}));
+    EXPECT_EQ(actionNames(form.yjcd()), (QStringList{u"cx"_qs, u"fg2"_qs, u"jq"_qs, u"fz"_qs, u"nt"_qs, u"sc"_qs,
+                                                     u"fg3"_qs, u"qx"_qs}));
+    EXPECT_EQ(actionNames(form.yinqing()),
+              (QStringList{u"baidu"_qs, u"wenku"_qs, u"longyuan"_qs, u"zhiwang"_qs}));
+    EXPECT_FALSE(form.gengxin()->isVisible());
+    EXPECT_TRUE(form.duibiqi()->isVisible());
+    for (const QAction *action : form.wjcd()->actions())
         EXPECT_TRUE(action->shortcut().isEmpty());
 }
 
 TEST_F(Form1Test, BaiduCarriesTheEngineMarkAndTwoEnginesAreGreyed)
 {
-    EXPECT_TRUE(form.baidu->isChecked());
-    EXPECT_FALSE(form.wenku->isChecked());
-    EXPECT_FALSE(form.longyuan->isChecked());
-    EXPECT_FALSE(form.zhiwang->isChecked());
-    EXPECT_FALSE(form.longyuan->isEnabled());
-    EXPECT_FALSE(form.zhiwang->isEnabled());
-    EXPECT_TRUE(form.wenku->isEnabled());
+    EXPECT_TRUE(form.baidu()->isChecked());
+    EXPECT_FALSE(form.wenku()->isChecked());
+    EXPECT_FALSE(form.longyuan()->isChecked());
+    EXPECT_FALSE(form.zhiwang()->isChecked());
+    EXPECT_FALSE(form.longyuan()->isEnabled());
+    EXPECT_FALSE(form.zhiwang()->isEnabled());
+    EXPECT_TRUE(form.wenku()->isEnabled());
 }
 
 TEST_F(Form1Test, LayoutBeforeAnalysisKeepsTheEditorFull)
 {
     resizeOuterTwips(12000, 9000);
-    expectTwips(twipsOf(form.WebBrowser1).height, 9000 - 2890, "browser height");
-    expectTwips(twipsOf(form.WebBrowser1).width, 12000 - 525, "browser width");
-    expectTwips(twipsOf(form.RichTextBox1).height, 9000 - 1890, "editor height");
-    expectTwips(twipsOf(form.RichTextBox1).width, 12000 - 525, "editor width");
-    expectTwips(twipsOf(form.Label1).top, 9000 - 1700, "label1 top");
-    expectTwips(twipsOf(form.Label2).top, 9000 - 1700, "label2 top");
-    expectTwips(twipsOf(form.Command1).top, 9000 - 1400, "command1 top");
-    expectTwips(twipsOf(form.Command4).top, 9000 - 1400, "command4 top");
-    expectTwips(twipsOf(form.Command5).top, 9000 - 1720, "command5 top");
-    expectTwips(twipsOf(form.Command3).left, 12000 - 2500, "command3 left");
-    expectTwips(twipsOf(form.Command4).left, 12000 - 2500, "command4 left");
-    expectTwips(twipsOf(form.Command6).left, 12000 - 900, "command6 left");
-    expectTwips(twipsOf(form.List1).left, 12000 - 1800, "list left");
-    expectTwips(twipsOf(form.List1).width, 1400, "list width");
-    expectTwips(twipsOf(form.RichTextBox1).left, 135, "editor stays left");
-    expectTwips(twipsOf(form.Command2).left, 2970, "command2 stays left");
+    expectTwips(twipsOf(form.WebBrowser1()).height, 9000 - 2890, "browser height");
+    expectTwips(twipsOf(form.WebBrowser1()).width, 12000 - 525, "browser width");
+    expectTwips(twipsOf(form.RichTextBox1()).height, 9000 - 1890, "editor height");
+    expectTwips(twipsOf(form.RichTextBox1()).width, 12000 - 525, "editor width");
+    expectTwips(twipsOf(form.Label1()).top, 9000 - 1700, "label1 top");
+    expectTwips(twipsOf(form.Label2()).top, 9000 - 1700, "label2 top");
+    expectTwips(twipsOf(form.Command1()).top, 9000 - 1400, "command1 top");
+    expectTwips(twipsOf(form.Command4()).top, 9000 - 1400, "command4 top");
+    expectTwips(twipsOf(form.Command5()).top, 9000 - 1720, "command5 top");
+    expectTwips(twipsOf(form.Command3()).left, 12000 - 2500, "command3 left");
+    expectTwips(twipsOf(form.Command4()).left, 12000 - 2500, "command4 left");
+    expectTwips(twipsOf(form.Command6()).left, 12000 - 900, "command6 left");
+    expectTwips(twipsOf(form.List1()).left, 12000 - 1800, "list left");
+    expectTwips(twipsOf(form.List1()).width, 1400, "list width");
+    expectTwips(twipsOf(form.RichTextBox1()).left, 135, "editor stays left");
+    expectTwips(twipsOf(form.Command2()).left, 2970, "command2 stays left");
 }
 
 TEST_F(Form1Test, LayoutAfterAnalysisMakesTheEditorCompact)
 {
-    form.state().workText = u"已分析"_qs;
+    form.RichTextBox1()->setText(u"已分析"_qs);
+    form.Command1()->click();
     resizeOuterTwips(12000, 9000);
-    expectTwips(twipsOf(form.RichTextBox1).height, 2400, "editor height");
-    expectTwips(twipsOf(form.RichTextBox1).width, 12000 - 1905, "editor width");
+    expectTwips(twipsOf(form.RichTextBox1()).height, 2400, "editor height");
+    expectTwips(twipsOf(form.RichTextBox1()).width, 12000 - 1905, "editor width");
 }
 
 TEST_F(Form1Test, TinyWindowSkipsNegativeSizesButAppliesNegativePositions)
 {
     resizeOuterTwips(12000, 9000);
-    const int browserHeight = form.WebBrowser1->height();
+    const int browserHeight = form.WebBrowser1()->height();
     resizeOuterTwips(3000, 1500);
-    EXPECT_EQ(form.WebBrowser1->height(), browserHeight); // 1500 - 2890 < 0: skipped
-    expectTwips(twipsOf(form.WebBrowser1).width, 3000 - 525, "browser width still applied");
-    expectTwips(twipsOf(form.Label1).top, -200, "label top above the client area");
-    expectTwips(twipsOf(form.Command5).top, -220, "command5 top");
-    expectTwips(twipsOf(form.Command1).top, 100, "command1 top");
-    expectTwips(twipsOf(form.List1).left, 1200, "list left");
+    EXPECT_EQ(form.WebBrowser1()->height(), browserHeight); // 1500 - 2890 < 0: skipped
+    expectTwips(twipsOf(form.WebBrowser1()).width, 3000 - 525, "browser width still applied");
+    expectTwips(twipsOf(form.Label1()).top, -200, "label top above the client area");
+    expectTwips(twipsOf(form.Command5()).top, -220, "command5 top");
+    expectTwips(twipsOf(form.Command1()).top, 100, "command1 top");
+    expectTwips(twipsOf(form.List1()).left, 1200, "list left");
     // The editor's height H - 1890 is negative too: it keeps the height it had.
-    expectTwips(twipsOf(form.RichTextBox1).height, 9000 - 1890, "editor height kept");
+    expectTwips(twipsOf(form.RichTextBox1()).height, 9000 - 1890, "editor height kept");
 }
 
 // The families that stand in for 宋体 on the machines the set-up prepares, and the one really used.
@@ -200,10 +202,10 @@ const QString kFigures = u"本句相似度：100%\r\n\r\n目前总体相似度�
 
 TEST_F(Form1Test, TheFiguresFitTheirLabelInTheFontReallyUsed)
 {
-    form.Label2->setText(kFigures);
-    expectCaptionInside(*form.Label2, kFigures);
-    EXPECT_EQ(toTwips(form.Label2->x(), form.Label2), 5265); // position and width as designed
-    EXPECT_EQ(toTwips(form.Label2->width(), form.Label2), 4605);
+    form.Label2()->setText(kFigures);
+    expectCaptionInside(*form.Label2(), kFigures);
+    EXPECT_EQ(toTwips(form.Label2()->x(), form.Label2()), 5265); // position and width as designed
+    EXPECT_EQ(toTwips(form.Label2()->width(), form.Label2()), 4605);
 }
 
 struct FigureLabelCase {
@@ -246,11 +248,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form1Test, UndoRightAfterStartKeepsTheWelcomeText)
 {
-    const QString welcome = form.RichTextBox1->text();
-    form.yjcd->findChild<QAction *>(u"cx"_qs)->trigger();
-    EXPECT_EQ(form.RichTextBox1->text(), welcome);
-    QTest::keyClick(form.RichTextBox1->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(form.RichTextBox1->text(), welcome);
+    const QString welcome = form.RichTextBox1()->text();
+    form.yjcd()->findChild<QAction *>(u"cx"_qs)->trigger();
+    EXPECT_EQ(form.RichTextBox1()->text(), welcome);
+    QTest::keyClick(form.RichTextBox1()->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form.RichTextBox1()->text(), welcome);
 }
 
 class Form1FocusTest : public Form1Test {
@@ -261,7 +263,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         QApplication::processEvents();
         form.activateWindow();
-        form.RichTextBox1->setFocus();
+        form.RichTextBox1()->setFocus();
     }
 
     QString focusName() const
@@ -275,7 +277,7 @@ protected:
     // The controls focus visits from the editor on, one Tab at a time, until it comes back.
     QStringList tabCycle()
     {
-        form.RichTextBox1->setFocus();
+        form.RichTextBox1()->setFocus();
         QStringList visited{focusName()};
         for (int i = 0; i < 20; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -291,9 +293,9 @@ TEST_F(Form1FocusTest, TabFollowsTheOrderOfTheControls)
 {
     EXPECT_EQ(tabCycle(), (QStringList{u"RichTextBox1"_qs, u"Command1"_qs, u"Command2"_qs, u"Command3"_qs,
                                        u"Command5"_qs, u"Command6"_qs}));
-    form.RichTextBox1->setText(u"第一句话在这里。"_qs);
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    form.RichTextBox1()->setText(u"第一句话在这里。"_qs);
+    QTest::mouseClick(form.Command1(), Qt::LeftButton);
+    QTest::mouseClick(form.Command2(), Qt::LeftButton);
     EXPECT_EQ(tabCycle(), (QStringList{u"RichTextBox1"_qs, u"Command1"_qs, u"Command2"_qs, u"List1"_qs,
                                        u"Command3"_qs, u"Command5"_qs, u"Command6"_qs}));
 }
@@ -301,26 +303,26 @@ TEST_F(Form1FocusTest, TabFollowsTheOrderOfTheControls)
 TEST_F(Form1FocusTest, TabLeavesTheEditorWithoutTouchingTheComparedPiece)
 {
     const QString article = u"这是一篇需要检查的文章，它的第一句话比较长。"_qs;
-    form.RichTextBox1->setText(article);
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
-    ASSERT_GT(form.RichTextBox1->selLength(), 0); // the compared piece stays selected
-    form.RichTextBox1->setFocus();
+    form.RichTextBox1()->setText(article);
+    QTest::mouseClick(form.Command1(), Qt::LeftButton);
+    QTest::mouseClick(form.Command2(), Qt::LeftButton);
+    ASSERT_GT(form.RichTextBox1()->selLength(), 0); // the compared piece stays selected
+    form.RichTextBox1()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(focusName(), u"Command1"_qs);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(focusName(), u"RichTextBox1"_qs);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_NE(focusName(), u"RichTextBox1"_qs);
-    EXPECT_EQ(form.RichTextBox1->text(), article);
+    EXPECT_EQ(form.RichTextBox1()->text(), article);
 }
 
 TEST_F(Form1FocusTest, CtrlTabTypesATab)
 {
-    form.RichTextBox1->setText(u"甲乙"_qs);
-    form.RichTextBox1->setSelStart(1);
+    form.RichTextBox1()->setText(u"甲乙"_qs);
+    form.RichTextBox1()->setSelStart(1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(form.RichTextBox1->text(), u"甲\t乙"_qs);
+    EXPECT_EQ(form.RichTextBox1()->text(), u"甲\t乙"_qs);
     EXPECT_EQ(focusName(), u"RichTextBox1"_qs);
 }
 
@@ -340,39 +342,39 @@ protected:
 TEST_F(Form1ScenarioTest, AnalyseCompareRunAutomaticallyStopAndReport)
 {
     const QString site = testing::resultItem(u"论文范文网"_qs, u"http://fanwen.test/1"_qs);
-    form.RichTextBox1->setText(u"我家的后面有一个很大的园，相传叫作百草园。现在是早已并屋子一起卖给朱文公的子孙了，"
+    form.RichTextBox1()->setText(u"我家的后面有一个很大的园，相传叫作百草园。现在是早已并屋子一起卖给朱文公的子孙了，"
                                u"连那最末次的相见也已经隔了七八年，其中似乎确凿只有一些野草；但那时却是我的乐园。"
                                u"不必说碧绿的菜畦，光滑的石井栏，高大的皂荚树，紫红的桑椹。"_qs);
 
-    click(form.Command1);
-    EXPECT_EQ(form.List1->count(), 3);
-    EXPECT_TRUE(form.Label1->text().startsWith(u"本文共 "_qs));
+    click(form.Command1());
+    EXPECT_EQ(form.List1()->count(), 3);
+    EXPECT_TRUE(form.Label1()->text().startsWith(u"本文共 "_qs));
 
-    click(form.Command2);
+    click(form.Command2());
     ASSERT_EQ(searches(), 1);
     browser.arrive(testing::resultPage(3, site));
-    EXPECT_TRUE(form.Label2->text().startsWith(u"本句相似度："_qs));
+    EXPECT_TRUE(form.Label2()->text().startsWith(u"本句相似度："_qs));
 
-    click(form.Command3);
-    EXPECT_TRUE(form.Command4->isVisible());
-    EXPECT_FALSE(form.Command1->isEnabled());
+    click(form.Command3());
+    EXPECT_TRUE(form.Command4()->isVisible());
+    EXPECT_FALSE(form.Command1()->isEnabled());
     QApplication::processEvents();
-    EXPECT_TRUE(form.Command4->hasFocus()); // the key that started the run stops it
+    EXPECT_TRUE(form.Command4()->hasFocus()); // the key that started the run stops it
     ASSERT_EQ(searches(), 2);
     browser.arrive(testing::resultPage(3, site));
     // The pacing sends the next piece on its own, within its second.
     EXPECT_TRUE(QTest::qWaitFor([&] { return searches() == 3; }, 3000));
     browser.arrive(testing::resultPage(3, site));
 
-    QTest::keyClick(form.Command4, Qt::Key_Space);
-    EXPECT_TRUE(form.Command3->isVisible());
-    EXPECT_EQ(form.state().autoMode, 0);
+    QTest::keyClick(form.Command4(), Qt::Key_Space);
+    EXPECT_TRUE(form.Command3()->isVisible());
+    EXPECT_FALSE(form.state().autoMode);
     QApplication::processEvents();
-    EXPECT_TRUE(form.Command3->hasFocus());
+    EXPECT_TRUE(form.Command3()->hasFocus());
     QTest::qWait(1200);
     EXPECT_EQ(searches(), 3); // stopped: nothing more is sent
 
-    click(form.Command5);
+    click(form.Command5());
     EXPECT_TRUE(browser.writtenDocument().contains(u"论文范文网"_qs));
     EXPECT_TRUE(browser.writtenDocument().contains(u"http://fanwen.test/1"_qs));
 }

@@ -95,6 +95,17 @@ TEST_F(CliTest, ScoreGivesBothLabelsAfterEachPage)
     EXPECT_EQ(pages[1][u"label2"_qs].toString(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
 }
 
+// Each page is read against the query sent for its piece, as in the window: a page that found nothing
+// for a query about security checks is scored, not taken for a check.
+TEST_F(CliTest, ScoreReadsEachPageAgainstTheQuerySent)
+{
+    const QString article = file(u"a.txt"_qs, u"百度安全验证怎么通过"_qs.toUtf8());
+    const QString page = file(u"1.html"_qs, u"<p>抱歉，没有找到与“百度安全验证怎么通过”相关的网页。</p>"_qs.toUtf8());
+    const CliRun result = run({u"score"_qs, article, page});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"现在正在对比第 1 句！共 1 句。\n本句相似度：0%\n\n目前总体相似度：0%\n"_qs);
+}
+
 TEST_F(CliTest, CompareRunsOncePerReferenceWithMarksAfterEachRun)
 {
     const QString article = file(u"a.txt"_qs, "我们去公园玩。今天天气很好，\n明天下雨了。");

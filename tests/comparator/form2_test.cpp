@@ -163,15 +163,15 @@ protected:
 
 TEST_F(ComparatorFromMainWindow, OpeningTwiceGivesOneWindowWithItsContents)
 {
-    main.RichTextBox1->setText(u"论文正文"_qs);
+    main.RichTextBox1()->setText(u"论文正文"_qs);
     main.engineMenu().duibiqi_Click();
     Form2 *first = main.comparator();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->RichTextBox1->text(), u"论文正文"_qs);
     EXPECT_EQ(first->parentWidget(), nullptr);
     first->RichTextBox2->setText(u"参考文章"_qs);
-    main.RichTextBox1->setText(u"改过的正文"_qs);
-    main.Command6->click();
+    main.RichTextBox1()->setText(u"改过的正文"_qs);
+    main.Command6()->click();
     EXPECT_EQ(main.comparator(), first);
     EXPECT_EQ(first->RichTextBox1->text(), u"论文正文"_qs);
     EXPECT_EQ(first->RichTextBox2->text(), u"参考文章"_qs);
@@ -180,7 +180,7 @@ TEST_F(ComparatorFromMainWindow, OpeningTwiceGivesOneWindowWithItsContents)
 
 TEST_F(ComparatorFromMainWindow, ClosingAndReopeningKeepsTheRunningTotals)
 {
-    main.RichTextBox1->setText(u"我们去公园玩。"_qs);
+    main.RichTextBox1()->setText(u"我们去公园玩。"_qs);
     main.openComparator();
     main.comparator()->RichTextBox2->setText(u"我们去公园玩。"_qs);
     main.comparator()->Command1_Click();
@@ -210,10 +210,10 @@ void typeWithInputMethod(QWidget *editor, const QString &text)
 // Opened from the menu bar, filled and compared with the keyboard and the mouse only.
 TEST_F(ComparatorFromMainWindow, OpenPasteCompareAndMarkAgainThroughClicks)
 {
-    main.RichTextBox1->setText(u"我们去公园玩。今天天气很好，明天下雨了。"_qs);
+    main.RichTextBox1()->setText(u"我们去公园玩。今天天气很好，明天下雨了。"_qs);
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    const QPoint menuItem = main.menuBar()->actionGeometry(main.duibiqi).center();
+    const QPoint menuItem = main.menuBar()->actionGeometry(main.duibiqi()).center();
     QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, menuItem);
     Form2 *comparator = main.comparator();
     ASSERT_NE(comparator, nullptr);

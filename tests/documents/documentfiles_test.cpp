@@ -59,19 +59,20 @@ protected:
 
 TEST_F(DocumentFilesTest, CancellingOpenStillResizesHidesAndTurnsTextBlack)
 {
-    form.state().workText = u"已分析"_qs;
-    form.List1->show();
-    form.RichTextBox1->setText(u"红色的字"_qs);
-    form.RichTextBox1->setSelStart(0);
-    form.RichTextBox1->setSelLength(2);
-    form.RichTextBox1->setSelColor(kRed);
+    form.RichTextBox1()->setText(u"已分析"_qs);
+    form.Command1()->click();
+    form.List1()->show();
+    form.RichTextBox1()->setText(u"红色的字"_qs);
+    form.RichTextBox1()->setSelStart(0);
+    form.RichTextBox1()->setSelLength(2);
+    form.RichTextBox1()->setSelColor(kRed);
     open(QString());
-    EXPECT_EQ(form.RichTextBox1->text(), u"红色的字"_qs);
-    EXPECT_EQ(form.RichTextBox1->colorAt(0), kBlack);
-    EXPECT_TRUE(form.List1->isHidden());
-    EXPECT_EQ(form.RichTextBox1->width(), twipsToPixels(10140, logicalDpi(&form)));
-    EXPECT_EQ(form.RichTextBox1->selStart(), 0);
-    EXPECT_EQ(form.RichTextBox1->selLength(), 0);
+    EXPECT_EQ(form.RichTextBox1()->text(), u"红色的字"_qs);
+    EXPECT_EQ(form.RichTextBox1()->colorAt(0), kBlack);
+    EXPECT_TRUE(form.List1()->isHidden());
+    EXPECT_EQ(form.RichTextBox1()->width(), twipsToPixels(10140, logicalDpi(&form)));
+    EXPECT_EQ(form.RichTextBox1()->selStart(), 0);
+    EXPECT_EQ(form.RichTextBox1()->selLength(), 0);
     EXPECT_EQ(fixture.desktop.fileDialogs,
               QStringList{u"请选择一个文件|WORD文档(*.doc *.docx);;文本文件(*.txt);;写字板文件(*.rtf);;"
                           u"PDF文档(*.pdf);;所有文件(*.*)|"_qs});
@@ -88,10 +89,10 @@ class OpenWays : public DocumentFilesTest, public ::testing::WithParamInterface<
 TEST_P(OpenWays, NameDecidesTheWay)
 {
     open(copyOfFixture("sample.rtf", QString::fromUtf8(GetParam().name)));
-    const QString text = form.RichTextBox1->text();
+    const QString text = form.RichTextBox1()->text();
     ASSERT_TRUE(text.contains(u"规范训练"_qs));
-    EXPECT_EQ(boldAt(*form.RichTextBox1, int(text.indexOf(u"规范训练"_qs))), !GetParam().wordWay);
-    EXPECT_EQ(form.RichTextBox1->colorAt(int(text.indexOf(u"学术写作"_qs))), kBlack);
+    EXPECT_EQ(boldAt(*form.RichTextBox1(), int(text.indexOf(u"规范训练"_qs))), !GetParam().wordWay);
+    EXPECT_EQ(form.RichTextBox1()->colorAt(int(text.indexOf(u"学术写作"_qs))), kBlack);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, OpenWays,
@@ -107,18 +108,18 @@ INSTANTIATE_TEST_SUITE_P(Names, OpenWays,
 TEST_F(DocumentFilesTest, OpensWordAndTextFiles)
 {
     open(copyOfFixture("sample.doc", u"论文.doc"_qs));
-    EXPECT_TRUE(form.RichTextBox1->text().startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
+    EXPECT_TRUE(form.RichTextBox1()->text().startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
     open(copyOfFixture("text-gbk.txt", u"论文.txt"_qs));
-    EXPECT_TRUE(form.RichTextBox1->text().startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
+    EXPECT_TRUE(form.RichTextBox1()->text().startsWith(u"第一章\u3000绪论\r\n本文研究"_qs));
     EXPECT_TRUE(fixture.desktop.boxes.isEmpty());
     EXPECT_TRUE(fixture.desktop.fileDialogs.last().endsWith(u"论文.doc"_qs)); // the last path is offered again
 }
 
 TEST_F(DocumentFilesTest, AFileThatCannotBeOpenedGetsAMessageAndTheTextStays)
 {
-    form.RichTextBox1->setText(u"我的论文"_qs);
+    form.RichTextBox1()->setText(u"我的论文"_qs);
     open(copyOfFixture("truncated-sample.doc", u"坏文件.doc"_qs));
-    EXPECT_EQ(form.RichTextBox1->text(), u"我的论文"_qs);
+    EXPECT_EQ(form.RichTextBox1()->text(), u"我的论文"_qs);
     ASSERT_EQ(fixture.desktop.boxes.size(), 1);
     EXPECT_TRUE(fixture.desktop.boxes[0].startsWith(u"critical|Veltrik|无法打开文件“坏文件.doc”：Word 文件已损坏"_qs))
         << fixture.desktop.boxes[0].toStdString();
@@ -126,19 +127,20 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeOpenedGetsAMessageAndTheTextStays)
 
 TEST_F(DocumentFilesTest, NewClearsTheTextButNotTheAnalysis)
 {
-    form.state().workText = u"已分析"_qs;
+    form.RichTextBox1()->setText(u"已分析"_qs);
+    form.Command1()->click();
     form.xinjian_Click();
-    EXPECT_TRUE(form.RichTextBox1->text().isEmpty());
+    EXPECT_TRUE(form.RichTextBox1()->text().isEmpty());
     EXPECT_EQ(form.state().workText, u"已分析"_qs);
-    EXPECT_TRUE(form.List1->isHidden());
+    EXPECT_TRUE(form.List1()->isHidden());
 }
 
 TEST_F(DocumentFilesTest, SaveWritesRtfWithTheMarksButNotInTheSelection)
 {
-    form.RichTextBox1->setText(u"第一句红色。第二句红色。"_qs);
-    form.RichTextBox1->colorSpans({{0, 6}, {6, 6}}, kRed);
-    form.RichTextBox1->setSelStart(6);
-    form.RichTextBox1->setSelLength(6);
+    form.RichTextBox1()->setText(u"第一句红色。第二句红色。"_qs);
+    form.RichTextBox1()->colorSpans({{0, 6}, {6, 6}}, kRed);
+    form.RichTextBox1()->setSelStart(6);
+    form.RichTextBox1()->setSelLength(6);
     fixture.desktop.nextChosenFile = dir.filePath(u"a.txt"_qs);
     form.baocun_Click();
     EXPECT_EQ(fixture.desktop.fileDialogs.last().section(u'|', 0, 0), u"请输入文件名"_qs);
@@ -155,14 +157,14 @@ TEST_F(DocumentFilesTest, SaveWritesRtfWithTheMarksButNotInTheSelection)
 
 TEST_F(DocumentFilesTest, CancelledSaveWritesNothingButTurnsTheSelectionBlack)
 {
-    form.RichTextBox1->setText(u"红字"_qs);
-    form.RichTextBox1->colorSpans({{0, 2}}, kRed);
-    form.RichTextBox1->setSelStart(0);
-    form.RichTextBox1->setSelLength(1);
+    form.RichTextBox1()->setText(u"红字"_qs);
+    form.RichTextBox1()->colorSpans({{0, 2}}, kRed);
+    form.RichTextBox1()->setSelStart(0);
+    form.RichTextBox1()->setSelLength(1);
     fixture.desktop.nextChosenFile.clear();
     form.baocun_Click();
-    EXPECT_EQ(form.RichTextBox1->colorAt(0), kBlack);
-    EXPECT_EQ(form.RichTextBox1->colorAt(1), kRed);
+    EXPECT_EQ(form.RichTextBox1()->colorAt(0), kBlack);
+    EXPECT_EQ(form.RichTextBox1()->colorAt(1), kRed);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
@@ -215,7 +217,7 @@ TEST_P(ReplacingAFile, NeedsAYesToAQuestionThatNamesTheFile)
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     const QByteArray before = original.readAll();
     original.close();
-    form.RichTextBox1->setText(u"新的正文"_qs);
+    form.RichTextBox1()->setText(u"新的正文"_qs);
     fixture.desktop.answerYes = GetParam().answerYes;
     fixture.desktop.nextChosenFile = word;
     form.baocun_Click();
@@ -254,9 +256,9 @@ TEST_F(DocumentFilesTest, APdfOpensAsParagraphsWhateverItsName)
     const QString expected = loadDocument(kData + u"/real/pdf-thesis-running-heads.pdf"_qs, false).content.text;
     ASSERT_TRUE(expected.startsWith(u"1 绪论\r\n1.1 欢迎！\r\n"_qs));
     for (const QString &name : {u"论文.pdf"_qs, u"论文.PDF"_qs, u"论文"_qs, u"论文.doc"_qs}) {
-        form.RichTextBox1->setText(QString());
+        form.RichTextBox1()->setText(QString());
         open(copyOfFixture("real/pdf-thesis-running-heads.pdf", name));
-        EXPECT_EQ(form.RichTextBox1->text(), expected) << name.toStdString();
+        EXPECT_EQ(form.RichTextBox1()->text(), expected) << name.toStdString();
     }
     EXPECT_TRUE(fixture.desktop.boxes.isEmpty());
 }
@@ -272,9 +274,9 @@ class UnreadablePdf : public DocumentFilesTest, public ::testing::WithParamInter
 
 TEST_P(UnreadablePdf, GetsAMessageAndTheTextStays)
 {
-    form.RichTextBox1->setText(u"我的论文"_qs);
+    form.RichTextBox1()->setText(u"我的论文"_qs);
     open(copyOfFixture(GetParam().fixture, QString::fromUtf16(GetParam().fileName)));
-    EXPECT_EQ(form.RichTextBox1->text(), u"我的论文"_qs);
+    EXPECT_EQ(form.RichTextBox1()->text(), u"我的论文"_qs);
     EXPECT_EQ(fixture.desktop.boxes, QStringList{QString::fromUtf16(GetParam().box)});
 }
 

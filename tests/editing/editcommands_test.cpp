@@ -35,18 +35,18 @@ class EditCommandsTest : public ::testing::Test {
 protected:
     Form1Fixture fixture;
     Form1 &form = *fixture.form;
-    RichEditor *editor = form.RichTextBox1;
+    RichEditor *editor = form.RichTextBox1();
 };
 
 TEST_F(EditCommandsTest, CutThenPasteMovesText)
 {
     editor->setText(u"甲乙丙丁"_qs);
     select(editor, 0, 2);
-    trigger(form.yjcd, "jq");
+    trigger(form.yjcd(), "jq");
     EXPECT_EQ(editor->text(), u"丙丁"_qs);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"甲乙"_qs);
     editor->setSelStart(2);
-    trigger(form.yjcd, "nt");
+    trigger(form.yjcd(), "nt");
     EXPECT_EQ(editor->text(), u"丙丁甲乙"_qs);
 }
 
@@ -55,9 +55,9 @@ TEST_F(EditCommandsTest, PasteOverASelectionReplacesItAndCarriesNoFormatting)
     editor->setText(u"红字和黑字"_qs);
     editor->colorSpans({{0, 2}}, kRed);
     select(editor, 0, 2);
-    trigger(form.yjcd, "fz");
+    trigger(form.yjcd(), "fz");
     select(editor, 3, 2);
-    trigger(form.yjcd, "nt");
+    trigger(form.yjcd(), "nt");
     EXPECT_EQ(editor->text(), u"红字和红字"_qs);
     EXPECT_NE(editor->colorAt(3), kRed);
 }
@@ -66,14 +66,14 @@ TEST_F(EditCommandsTest, DeleteSelectAllAndUndo)
 {
     editor->setText(u"一二三"_qs);
     select(editor, 1, 1);
-    trigger(form.yjcd, "sc");
+    trigger(form.yjcd(), "sc");
     EXPECT_EQ(editor->text(), u"一三"_qs);
-    trigger(form.yjcd, "cx");
+    trigger(form.yjcd(), "cx");
     EXPECT_EQ(editor->text(), u"一二三"_qs);
-    trigger(form.yjcd, "qx");
+    trigger(form.yjcd(), "qx");
     EXPECT_EQ(editor->selLength(), 3);
     editor->setText(QString());
-    trigger(form.yjcd, "qx");
+    trigger(form.yjcd(), "qx");
     EXPECT_EQ(editor->selLength(), 0);
 }
 
@@ -82,7 +82,7 @@ TEST_F(EditCommandsTest, CopyWithNothingSelectedPutsEmptyText)
     QGuiApplication::clipboard()->setText(u"旧内容"_qs);
     editor->setText(u"文字"_qs);
     editor->setSelStart(1);
-    trigger(form.yjcd, "fz");
+    trigger(form.yjcd(), "fz");
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }
 
@@ -91,10 +91,10 @@ TEST_F(EditCommandsTest, RightClickPopsUpTheEditMenu)
     form.show();
     QWidget *viewport = editor->findChild<QTextEdit *>()->viewport();
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(10, 10));
-    EXPECT_TRUE(form.yjcd->isVisible());
-    form.yjcd->close();
+    EXPECT_TRUE(form.yjcd()->isVisible());
+    form.yjcd()->close();
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(form.yjcd->isVisible());
+    EXPECT_FALSE(form.yjcd()->isVisible());
 }
 
 TEST_F(EditCommandsTest, SpaceBarSetsTheTypingFontInTheMainEditorOnly)
@@ -116,7 +116,7 @@ TEST_F(EditCommandsTest, SpaceBarSetsTheTypingFontInTheMainEditorOnly)
 
 TEST_F(EditCommandsTest, ComparatorMenuWorksOnTheArticleEditorOnly)
 {
-    form.RichTextBox1->setText(u"论文内容"_qs);
+    form.RichTextBox1()->setText(u"论文内容"_qs);
     form.openComparator();
     Form2 *comparator = form.comparator();
     comparator->show();

@@ -22,8 +22,8 @@ struct Form1Fixture {
         form = std::make_unique<Form1>(std::move(services));
     }
 
-    FakeBrowser *browser1() const { return static_cast<FakeBrowser *>(form->WebBrowser1); }
-    FakeBrowser *browser2() const { return static_cast<FakeBrowser *>(form->WebBrowser2); }
+    FakeBrowser *browser1() const { return static_cast<FakeBrowser *>(form->WebBrowser1()); }
+    FakeBrowser *browser2() const { return static_cast<FakeBrowser *>(form->WebBrowser2()); }
 };
 
 } // namespace veltrik::testing
