@@ -66,7 +66,7 @@ void WebComparison::Command1_Click()
 {
     m_form.List1->clear();
     m_form.Label2->setVisible(false);
-    const ArticleAnalysis analysis = analyseArticle(m_form.RichTextBox1->text());
+    const ArticleAnalysis analysis = analyseArticle(m_form.RichTextBox1->text(), m_form.analysisOptions());
     m_form.Label1->setText(analysis.caption());
     m_form.state().startAnalysis(analysis.pieces, analysis.workText);
     m_form.RichTextBox1->setSelStart(0);

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "analysis/webcomparison.h"
+#include "analysisoptionsdialog.h"
 #include "comparator/form2.h"
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
@@ -139,6 +140,10 @@ void Form1::setupMenus()
     gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
     gengxin->setObjectName(QStringLiteral("gengxin"));
     gengxin->setVisible(false);
+    // After the program's own menus, which keep their places.
+    fxxx = menuBar()->addAction(QStringLiteral("分析选项"));
+    fxxx->setObjectName(QStringLiteral("fxxx"));
+    connect(fxxx, &QAction::triggered, this, &Form1::fxxx_Click);
 }
 
 void Form1::setupFileMenu()
@@ -280,6 +285,7 @@ void Form1::connectDocumentCommands()
     connect(wjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form1::baocun_Click);
     new EditCommands(*RichTextBox1, *yjcd);
     connect(RichTextBox1, &RichEditor::keyUp, this, &Form1::RichTextBox1_KeyUp);
+    connect(RichTextBox1, &RichEditor::fileDropped, this, &Form1::RichTextBox1_FileDropped);
 }
 
 // Clears the text only: the sentence list and the analysis stay as they are.
@@ -291,12 +297,30 @@ void Form1::xinjian_Click()
     List1->setVisible(false);
 }
 
-void Form1::dakai_Click()
+void Form1::returnEditorToDesignSize()
 {
     setTwipsHeight(RichTextBox1, kEditorDesignHeight);
     setTwipsWidth(RichTextBox1, kEditorDesignWidth);
     List1->setVisible(false);
+}
+
+void Form1::dakai_Click()
+{
+    returnEditorToDesignSize();
     m_files->open();
+}
+
+void Form1::RichTextBox1_FileDropped(const QString &path)
+{
+    returnEditorToDesignSize();
+    m_files->openFile(path);
+}
+
+void Form1::fxxx_Click()
+{
+    AnalysisOptionsDialog dialog(m_analysisOptions, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_analysisOptions = dialog.options();
 }
 
 void Form1::baocun_Click()

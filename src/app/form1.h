@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/analysisstate.h"
+#include "analysis/exclusions.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 #include "version.h"
@@ -64,6 +65,12 @@ public:
     void xinjian_Click(); // 新建
     void dakai_Click();   // 打开
     void baocun_Click();  // 保存
+    // Opens a file dropped onto the editor as "打开" opens a chosen one.
+    void RichTextBox1_FileDropped(const QString &path);
+    // "分析选项": asks what the next analyses leave out.
+    void fxxx_Click();
+    const AnalysisOptions &analysisOptions() const { return m_analysisOptions; }
+    void setAnalysisOptions(const AnalysisOptions &options) { m_analysisOptions = options; }
     // Releasing the space bar sets the typing font to 宋体.
     void RichTextBox1_KeyUp(int key, Qt::KeyboardModifiers modifiers);
     // Shows the comparator window, modeless and without an owner; an open one is brought up unchanged.
@@ -91,6 +98,7 @@ public:
     QAction *wenku = nullptr;
     QAction *longyuan = nullptr;
     QAction *zhiwang = nullptr;
+    QAction *fxxx = nullptr;
     QAction *duibiqi = nullptr;
     QAction *gengxin = nullptr;
 
@@ -111,6 +119,7 @@ private:
     void setupEngineMenu();
     void setupTabOrder();
     void setDesignSize();
+    void returnEditorToDesignSize();
     void Form_Load();
     void endProgram();
 
@@ -119,6 +128,7 @@ private:
 
     Form1Services m_services;
     AnalysisState m_state;
+    AnalysisOptions m_analysisOptions;
     WebComparison *m_comparison = nullptr;
     EngineMenu *m_engineMenu = nullptr;
     // The comparator's running totals live as long as the program; the window comes and goes.
