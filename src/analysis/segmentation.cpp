@@ -46,7 +46,12 @@ QString listRowText(qsizetype index, const QString &piece)
 QString ArticleAnalysis::caption() const
 {
     return u"本文共 "_qs + QString::number(doubleByteCount) + u" 字，本次分析共分析出 "_qs +
-           QString::number(pieces.size()) + u" 句，请多次点击进行对比！"_qs + exclusionSentence(options, excluded);
+           QString::number(pieces.size()) + u" 句，请多次点击进行对比！"_qs + exclusionNote();
+}
+
+QString ArticleAnalysis::exclusionNote() const
+{
+    return exclusionSentence(options, excluded);
 }
 
 QStringList ArticleAnalysis::rows() const

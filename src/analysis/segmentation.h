@@ -34,9 +34,10 @@ struct ArticleAnalysis {
     AnalysisOptions options;
     ExcludedCharacters excluded;
 
-    // "本文共 N 字，本次分析共分析出 M 句，请多次点击进行对比！", followed by what was left out when an
-    // exclusion is on.
+    // "本文共 N 字，本次分析共分析出 M 句，请多次点击进行对比！", followed by the exclusion note.
     QString caption() const;
+    // What was left out and why, when an exclusion is on; empty otherwise.
+    QString exclusionNote() const;
     QStringList rows() const;
 };
 

@@ -68,6 +68,9 @@ void WebComparison::Command1_Click()
     m_form.Label2->setVisible(false);
     const ArticleAnalysis analysis = analyseArticle(m_form.RichTextBox1->text(), m_form.analysisOptions());
     m_form.Label1->setText(analysis.caption());
+    // The status line is too narrow for the note after the caption, and the progress of the run replaces
+    // the caption: the note stays at hand for the whole run.
+    m_form.Label1->setToolTip(analysis.exclusionNote());
     m_form.state().startAnalysis(analysis.pieces, analysis.workText);
     m_form.RichTextBox1->setSelStart(0);
     {

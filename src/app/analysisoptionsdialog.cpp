@@ -26,6 +26,7 @@ AnalysisOptionsDialog::AnalysisOptionsDialog(const AnalysisOptions &options, QWi
     setObjectName(QStringLiteral("AnalysisOptionsDialog"));
     setWindowTitle(QStringLiteral("分析选项"));
     auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto *intro = new QLabel(QStringLiteral("进行分析时，以下内容不参与对比："));
     layout->addWidget(intro);
     referencesBox = addCheckBox(layout, QStringLiteral("referencesBox"),
