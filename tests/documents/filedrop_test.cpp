@@ -1,23 +1,14 @@
 #include "comparator/form2.h"
-#include "components/richeditor.h"
 #include "components/twips.h"
-#include "documents/documentfiles.h"
 #include "support/fakedesktop.h"
+#include "support/filedrop.h"
 #include "support/form1fixture.h"
 
-#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
-#include <QMimeData>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
-#include <QThread>
-#include <QTimer>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -40,31 +31,8 @@ bool eventually(const std::function<bool()> &condition)
     return condition();
 }
 
-// Drags the addresses over the editor and drops them there, as the desktop's file manager does; true
-// when the editor accepted the drag.
-bool dropOnto(RichEditor &editor, const QList<QUrl> &urls)
-{
-    QWidget *target = editor.findChild<QTextEdit *>()->viewport();
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint middle = target->rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDragMoveEvent move(middle, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-    QDropEvent drop(QPointF(middle), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    return enter.isAccepted() && move.isAccepted() && drop.isAccepted() &&
-           drop.dropAction() == Qt::CopyAction;
-}
-
-bool dropFile(RichEditor &editor, const QString &path)
-{
-    return dropOnto(editor, {QUrl::fromLocalFile(path)});
-}
+using testing::dropFile;
+using testing::dropOnto;
 
 class FileDrop : public ::testing::Test {
 protected:
@@ -155,42 +123,6 @@ TEST_F(ComparatorDrop, AFileThatCannotBeOpenedGetsTheOpenMessageAndTheTextStays)
     ASSERT_TRUE(eventually([&] { return !desktop.boxes.isEmpty(); }));
     EXPECT_TRUE(desktop.boxes[0].startsWith(u"critical|Veltrik|无法打开文件“坏文件.doc”："_qs));
     EXPECT_EQ(form.RichTextBox2->text(), u"对比的文字"_qs);
-}
-
-// A drop reads in the background as the open command does: the editor keeps its text meanwhile.
-TEST(DroppedFileInTheBackground, TheEditorKeepsItsTextUntilTheNewOneIsReady)
-{
-    QWidget window;
-    auto *editor = new RichEditor(&window);
-    testing::FakeDesktop desktop;
-    std::atomic_bool ready = false;
-    DocumentFiles files(window, *editor, desktop, [&ready](const QString &, bool, const std::atomic_bool *) {
-        QElapsedTimer waited;
-        waited.start();
-        while (!ready && waited.elapsed() < 10000)
-            QThread::msleep(5);
-        return DocumentResult::ok(StyledText::plain(u"新的文本"_qs));
-    });
-    QObject::connect(editor, &RichEditor::fileDropped, &window,
-                     [&files](const QString &path) { files.openFile(path); });
-    editor->setText(u"我的论文"_qs);
-    QString textWhileBusy;
-    QString busyCaption;
-    auto *poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, poll, [&] {
-        auto *busy = window.findChild<QProgressDialog *>();
-        if (!busy || !busy->isVisible())
-            return;
-        poll->stop();
-        textWhileBusy = editor->text();
-        busyCaption = busy->labelText();
-        ready = true;
-    });
-    poll->start(20);
-    ASSERT_TRUE(dropFile(*editor, u"/论文/很大的文件.txt"_qs));
-    ASSERT_TRUE(eventually([&] { return editor->text() == u"新的文本"_qs; }));
-    EXPECT_EQ(textWhileBusy, u"我的论文"_qs);
-    EXPECT_EQ(busyCaption, u"正在打开“很大的文件.txt”……"_qs);
 }
 
 } // namespace
