@@ -20,6 +20,26 @@ void BM_AnalyseArticle(benchmark::State &state)
 }
 BENCHMARK(BM_AnalyseArticle)->Arg(200000)->Unit(benchmark::kMillisecond);
 
+// The article between a table of contents and a references section, every exclusion on: each paragraph
+// is tested for a heading, a contents line and quotes.
+void BM_AnalyseArticleWithExclusions(benchmark::State &state)
+{
+    QString article = QStringLiteral("目录\r\n");
+    for (int chapter = 1; chapter <= 60; ++chapter)
+        article += QStringLiteral("第%1章 研究内容……………………%2\r\n").arg(chapter).arg(chapter * 3);
+    article += benchmarks::thesisArticle(state.range(0));
+    article += QStringLiteral("\r\n参考文献\r\n");
+    for (int entry = 1; entry <= 300; ++entry)
+        article += QStringLiteral("[%1] 王建国. 在线教育发展研究[J]. 教育研究, 2019, 40(3): 45-52.\r\n").arg(entry);
+    const AnalysisOptions everything{true, true, true};
+    for (auto _ : state) {
+        const ArticleAnalysis analysis = analyseArticle(article, everything);
+        benchmark::DoNotOptimize(analysis.pieces.size());
+    }
+    state.SetItemsProcessed(state.iterations() * article.size());
+}
+BENCHMARK(BM_AnalyseArticleWithExclusions)->Arg(200000)->Unit(benchmark::kMillisecond);
+
 // About 1 MB (in UTF-16 code units) of one block repeated.
 QString repeatedToOneMegabyte(const QString &block)
 {

@@ -12,12 +12,12 @@ ComparisonRun::ComparisonRun(RunListener &listener, Endpoints endpoints)
 {
 }
 
-void ComparisonRun::analyse()
+void ComparisonRun::analyse(const AnalysisOptions &options)
 {
-    const ArticleAnalysis analysis = analyseArticle(m_listener.articleText());
+    const ArticleAnalysis analysis = analyseArticle(m_listener.articleText(), options);
     m_state.startAnalysis(analysis.pieces, analysis.workText);
     m_selectedRow = -1;
-    m_listener.showAnalysis(analysis.rows());
+    m_listener.showAnalysis(analysis.rows(), analysis.exclusionNote());
     m_listener.showStatus(analysis.caption());
     m_listener.showRunState(m_state.autoMode);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysisstate.h"
+#include "exclusions.h"
 #include "query.h"
 #include "securitycheck.h"
 
@@ -20,8 +21,9 @@ public:
     // True while a requested page is still loading.
     virtual bool pageLoading() const = 0;
 
-    // An analysis: the list shows these rows, none selected; the similarity label is hidden.
-    virtual void showAnalysis(const QStringList &rows) = 0;
+    // An analysis: the list shows these rows, none selected; the similarity label is hidden. The note
+    // says what the analysis left out and why (empty when nothing was to be left out).
+    virtual void showAnalysis(const QStringList &rows, const QString &exclusionNote) = 0;
     // Row `row` of the list is the selected one; `piece` is its whole text, for the list's tooltip.
     virtual void showSelectedRow(int row, const QString &piece) = 0;
     // A compare begins: the result page is blanked, the similarity label shown, the editor made compact
@@ -69,7 +71,7 @@ public:
     // The last page was a security check that the user has not passed yet.
     bool securityCheckShown() const { return m_securityCheckShown; }
 
-    void analyse();                // 进行分析
+    void analyse(const AnalysisOptions &options = {}); // 进行分析
     void compare();                // 手动对比
     void start();                  // 启动自动对比
     void stop();                   // 停止自动对比！

@@ -46,7 +46,12 @@ QString listRowText(qsizetype index, const QString &piece)
 QString ArticleAnalysis::caption() const
 {
     return u"本文共 "_qs + QString::number(doubleByteCount) + u" 字，本次分析共分析出 "_qs +
-           QString::number(pieces.size()) + u" 句，请多次点击进行对比！"_qs;
+           QString::number(pieces.size()) + u" 句，请多次点击进行对比！"_qs + exclusionNote();
+}
+
+QString ArticleAnalysis::exclusionNote() const
+{
+    return exclusionSentence(options, excluded);
 }
 
 QStringList ArticleAnalysis::rows() const
@@ -58,10 +63,13 @@ QStringList ArticleAnalysis::rows() const
     return rows;
 }
 
-ArticleAnalysis analyseArticle(const QString &editorText)
+ArticleAnalysis analyseArticle(const QString &editorText, const AnalysisOptions &options)
 {
     ArticleAnalysis analysis;
-    analysis.workText = cleanArticle(editorText);
+    const ExclusionResult exclusion = applyExclusions(editorText, options);
+    analysis.options = options;
+    analysis.excluded = exclusion.excluded;
+    analysis.workText = cleanArticle(exclusion.keptText);
     analysis.pieces = cutIntoPieces(analysis.workText);
     analysis.doubleByteCount = countDoubleByte(analysis.workText);
     return analysis;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exclusions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,12 +31,17 @@ struct ArticleAnalysis {
     QString workText;
     QStringList pieces;
     qsizetype doubleByteCount = 0;
+    AnalysisOptions options;
+    ExcludedCharacters excluded;
 
-    // "本文共 N 字，本次分析共分析出 M 句，请多次点击进行对比！"
+    // "本文共 N 字，本次分析共分析出 M 句，请多次点击进行对比！", followed by the exclusion note.
     QString caption() const;
+    // What was left out and why, when an exclusion is on; empty otherwise.
+    QString exclusionNote() const;
     QStringList rows() const;
 };
 
-ArticleAnalysis analyseArticle(const QString &editorText);
+// Leaves out what the options ask before cleaning; with every option off the whole text is analysed.
+ArticleAnalysis analyseArticle(const QString &editorText, const AnalysisOptions &options = {});
 
 } // namespace veltrik

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "analysis/pagehtml.h"
+#include "analysisoptionsdialog.h"
 #include "comparator/form2.h"
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
@@ -152,6 +153,10 @@ void Form1::setupMenus()
     m_ui.gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
     m_ui.gengxin->setObjectName(QStringLiteral("gengxin"));
     m_ui.gengxin->setVisible(false);
+    // After the program's own menus, which keep their places.
+    m_ui.fxxx = menuBar()->addAction(QStringLiteral("分析选项"));
+    m_ui.fxxx->setObjectName(QStringLiteral("fxxx"));
+    connect(m_ui.fxxx, &QAction::triggered, this, &Form1::fxxx_Click);
 }
 
 void Form1::setupFileMenu()
@@ -296,6 +301,7 @@ void Form1::connectDocumentCommands()
     connect(fileCommand("baocun"), &QAction::triggered, this, &Form1::baocun_Click);
     new EditCommands(*m_ui.RichTextBox1, *m_ui.yjcd);
     connect(m_ui.RichTextBox1, &RichEditor::keyUp, this, &Form1::RichTextBox1_KeyUp);
+    connect(m_ui.RichTextBox1, &RichEditor::fileDropped, this, &Form1::RichTextBox1_FileDropped);
 }
 
 // Clears the text only: the sentence list and the analysis stay as they are.
@@ -309,6 +315,19 @@ void Form1::dakai_Click()
 {
     showEditorAlone();
     m_files->open();
+}
+
+void Form1::RichTextBox1_FileDropped(const QString &path)
+{
+    showEditorAlone();
+    m_files->openFile(path);
+}
+
+void Form1::fxxx_Click()
+{
+    AnalysisOptionsDialog dialog(m_analysisOptions, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_analysisOptions = dialog.options();
 }
 
 void Form1::baocun_Click()
@@ -359,7 +378,7 @@ void Form1::endProgram()
 void Form1::connectRun()
 {
     m_run = std::make_unique<ComparisonRun>(static_cast<RunListener &>(*this), m_services.endpoints);
-    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { m_run->analyse(); });
+    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { m_run->analyse(m_analysisOptions); });
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_run->compare(); });
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { m_run->start(); });
     connect(m_ui.Command4, &QPushButton::clicked, this, [this] { m_run->stop(); });
@@ -420,7 +439,7 @@ bool Form1::pageLoading() const
 }
 
 // Filling the list selects nothing: the first compare starts with row 0.
-void Form1::showAnalysis(const QStringList &rows)
+void Form1::showAnalysis(const QStringList &rows, const QString &exclusionNote)
 {
     const QSignalBlocker quiet(m_ui.List1);
     m_ui.List1->clear();
@@ -428,6 +447,9 @@ void Form1::showAnalysis(const QStringList &rows)
     m_ui.List1->setCurrentRow(-1);
     m_ui.Label2->setVisible(false);
     m_ui.RichTextBox1->setSelStart(0);
+    // The status line is too narrow for the note after the caption, and the progress of the run replaces
+    // the caption: the note stays at hand for the whole run.
+    m_ui.Label1->setToolTip(exclusionNote);
 }
 
 void Form1::showSelectedRow(int row, const QString &piece)

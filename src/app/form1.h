@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/comparisonrun.h"
+#include "analysis/exclusions.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 #include "version.h"
@@ -64,6 +65,12 @@ public:
     void xinjian_Click(); // 新建
     void dakai_Click();   // 打开
     void baocun_Click();  // 保存
+    // Opens a file dropped onto the editor as "打开" opens a chosen one.
+    void RichTextBox1_FileDropped(const QString &path);
+    // "分析选项": asks what the next analyses leave out.
+    void fxxx_Click();
+    const AnalysisOptions &analysisOptions() const { return m_analysisOptions; }
+    void setAnalysisOptions(const AnalysisOptions &options) { m_analysisOptions = options; }
     // Releasing the space bar sets the typing font to 宋体.
     void RichTextBox1_KeyUp(int key, Qt::KeyboardModifiers modifiers);
     // Shows the comparator window, modeless and without an owner; an open one is brought up unchanged.
@@ -91,6 +98,7 @@ public:
     QAction *wenku() const { return m_ui.wenku; }
     QAction *longyuan() const { return m_ui.longyuan; }
     QAction *zhiwang() const { return m_ui.zhiwang; }
+    QAction *fxxx() const { return m_ui.fxxx; }
     QAction *duibiqi() const { return m_ui.duibiqi; }
     QAction *gengxin() const { return m_ui.gengxin; }
 
@@ -122,7 +130,7 @@ private:
     QString articleText() const override;
     SearchEngine chosenEngine() const override;
     bool pageLoading() const override;
-    void showAnalysis(const QStringList &rows) override;
+    void showAnalysis(const QStringList &rows, const QString &exclusionNote) override;
     void showSelectedRow(int row, const QString &piece) override;
     void showComparing() override;
     void showEditorAlone() override;
@@ -157,12 +165,14 @@ private:
         QAction *wenku = nullptr;
         QAction *longyuan = nullptr;
         QAction *zhiwang = nullptr;
+        QAction *fxxx = nullptr;
         QAction *duibiqi = nullptr;
         QAction *gengxin = nullptr;
     };
 
     Form1Services m_services;
     Controls m_ui;
+    AnalysisOptions m_analysisOptions;
     std::unique_ptr<ComparisonRun> m_run;
     QTimer *m_pacing = nullptr;
     EngineMenu *m_engineMenu = nullptr;

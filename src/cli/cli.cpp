@@ -215,7 +215,7 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         QString articleText() const override { return article; }
         SearchEngine chosenEngine() const override { return SearchEngine::WebSearch; }
         bool pageLoading() const override { return false; }
-        void showAnalysis(const QStringList &) override {}
+        void showAnalysis(const QStringList &, const QString &) override {}
         void showSelectedRow(int, const QString &) override {}
         void showComparing() override {}
         void showEditorAlone() override {}

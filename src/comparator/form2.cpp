@@ -35,6 +35,11 @@ Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop
     new OuterSizeWatch(*this, [this] { Form_Resize(); });
     RichTextBox1->setText(articleText);
     m_files = std::make_unique<DocumentFiles>(*this, *RichTextBox1, desktop);
+    m_referenceFiles = std::make_unique<DocumentFiles>(*this, *RichTextBox2, desktop);
+    connect(RichTextBox1, &RichEditor::fileDropped, this,
+            [this](const QString &path) { m_files->openFile(path); });
+    connect(RichTextBox2, &RichEditor::fileDropped, this,
+            [this](const QString &path) { m_referenceFiles->openFile(path); });
     connect(yjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form2::baocun_Click);
     new EditCommands(*RichTextBox1, *yjcd);
 }

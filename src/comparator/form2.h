@@ -54,6 +54,8 @@ private:
 
     CompareTotals &m_totals;
     std::unique_ptr<DocumentFiles> m_files;
+    // The reference editor has no open command; a file dropped onto it is read all the same.
+    std::unique_ptr<DocumentFiles> m_referenceFiles;
 };
 
 } // namespace veltrik

@@ -1,6 +1,8 @@
 #include "richeditor.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTextBlock>
@@ -8,6 +10,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -33,6 +36,18 @@ QString withNewlines(QString text)
 int textStartOf(const QTextBlock &block)
 {
     return block.position() + block.blockNumber();
+}
+
+// The first local file among dragged addresses; empty for dragged text.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return QString();
 }
 
 bool isCtrlTab(const QKeyEvent &key)
@@ -354,8 +369,26 @@ QColor RichEditor::colorAt(int offset) const
     return cursor.charFormat().foreground().color();
 }
 
+bool RichEditor::takeFileDrop(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QString path = droppedFile(drop->mimeData());
+    if (path.isEmpty())
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop)
+        QMetaObject::invokeMethod(this, [this, path] { emit fileDropped(path); }, Qt::QueuedConnection);
+    return true;
+}
+
 bool RichEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_edit->viewport() && takeFileDrop(event))
+        return true;
     if (event->type() == QEvent::MouseButtonPress && watched == m_edit->viewport()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         emit mouseDown(mouse->buttons(), mouse->modifiers(), m_edit->viewport()->mapTo(this, mouse->position().toPoint()));

@@ -74,12 +74,17 @@ public:
 signals:
     void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void keyUp(int key, Qt::KeyboardModifiers modifiers);
+    // A file from the desktop was dropped onto the editor; the editor itself leaves its text alone. Sent
+    // once the drop is over, so that opening the file does not keep the dragging program waiting.
+    void fileDropped(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QTextDocument *document() const;
+    // True when the event was a drag or drop of a file, which the editor takes instead of its text.
+    bool takeFileDrop(QEvent *event);
 
     QTextEdit *m_edit;
 };

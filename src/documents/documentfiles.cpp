@@ -53,12 +53,17 @@ void DocumentFiles::open()
 {
     const QString path =
         m_desktop.chooseFileToOpen(&m_window, QStringLiteral("请选择一个文件"), kOpenFilter, m_lastPath);
-    if (!path.isEmpty()) {
-        m_lastPath = path;
-        if (loadInto(path))
-            return;
-    }
-    turnTextBlack();
+    if (path.isEmpty())
+        turnTextBlack();
+    else
+        openFile(path);
+}
+
+void DocumentFiles::openFile(const QString &path)
+{
+    m_lastPath = path;
+    if (!loadInto(path))
+        turnTextBlack();
 }
 
 bool DocumentFiles::loadInto(const QString &path)

@@ -44,6 +44,8 @@ public:
     // file that had to be mended to be read (a bad byte replaced) opens with a notice that says so.
     // Whether or not anything was read, the whole text then turns black and the caret goes to the start.
     void open();
+    // Opens a file chosen elsewhere (dropped onto the editor) as open() opens a chosen one.
+    void openFile(const QString &path);
     // Asks for a name, turns the selection black, and writes the whole document as RTF under that name.
     // The dialog proposes the last path with the extension .rtf, so that an opened Word document is not
     // overwritten by accident; replacing an existing file needs a Yes to a question that names it.

@@ -36,7 +36,7 @@ public:
     QString articleText() const override { return article; }
     SearchEngine chosenEngine() const override { return SearchEngine::WebSearch; }
     bool pageLoading() const override { return loading; }
-    void showAnalysis(const QStringList &) override { selectedRow = -1; }
+    void showAnalysis(const QStringList &, const QString &) override { selectedRow = -1; }
     void showSelectedRow(int row, const QString &) override { selectedRow = row; }
     void showComparing() override { events << u"comparing"_qs; }
     void showEditorAlone() override { editorAlone = true; }

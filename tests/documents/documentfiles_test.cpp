@@ -3,6 +3,7 @@
 #include "documents/documentfiles.h"
 #include "documents/loader.h"
 #include "support/fakedesktop.h"
+#include "support/filedrop.h"
 #include "support/form1fixture.h"
 
 #include <QElapsedTimer>
@@ -395,6 +396,28 @@ TEST_F(BackgroundOpen, TheEditorKeepsItsTextUntilTheNewOneIsReady)
     desktop.nextChosenFile = u"/论文/很大的文件.txt"_qs;
     whenBusy([&ready](QProgressDialog &) { ready = true; });
     files.open();
+    EXPECT_EQ(textWhileBusy, u"我的论文"_qs);
+    EXPECT_EQ(editor->text(), u"新的文本"_qs);
+}
+
+// A file dropped onto the editor is read in the background too.
+TEST_F(BackgroundOpen, ADroppedFileReadsInTheBackground)
+{
+    std::atomic_bool ready = false;
+    DocumentFiles files(window, *editor, desktop, [&ready](const QString &, bool, const std::atomic_bool *) {
+        waitFor(ready);
+        return DocumentResult::ok(StyledText::plain(u"新的文本"_qs));
+    });
+    QObject::connect(editor, &RichEditor::fileDropped, &window,
+                     [&files](const QString &path) { files.openFile(path); });
+    editor->setText(u"我的论文"_qs);
+    whenBusy([&ready](QProgressDialog &) { ready = true; });
+    ASSERT_TRUE(testing::dropFile(*editor, u"/论文/很大的文件.txt"_qs));
+    QElapsedTimer waited;
+    waited.start();
+    while (editor->text() != u"新的文本"_qs && waited.elapsed() < 10000)
+        QTest::qWait(10);
+    EXPECT_EQ(busyCaption, u"正在打开“很大的文件.txt”……"_qs);
     EXPECT_EQ(textWhileBusy, u"我的论文"_qs);
     EXPECT_EQ(editor->text(), u"新的文本"_qs);
 }
