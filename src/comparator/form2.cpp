@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace veltrik {
 namespace {
 
@@ -204,7 +206,8 @@ void Form2::placeReferences(double W, double H)
     if (references->isHidden())
         return;
     const double dpi = logicalDpi(this);
-    const int left = RichTextBox2->geometry().right() + int(twipsToPixels(90, dpi));
+    const int left = std::max(RichTextBox2->geometry().right(), addReferences->geometry().right()) +
+                     int(twipsToPixels(90, dpi));
     references->setGeometry(left, RichTextBox2->y(), width() - left - int(twipsToPixels(90, dpi)),
                             height() - RichTextBox2->y() - int(twipsToPixels(90, dpi)));
 }

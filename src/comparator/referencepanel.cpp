@@ -42,6 +42,7 @@ ReferencePanel::ReferencePanel(RichEditor &article, QLabel &result, QWidget *par
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     table->setSortingEnabled(true);
     table->sortByColumn(NameColumn, Qt::AscendingOrder);
@@ -49,6 +50,7 @@ ReferencePanel::ReferencePanel(RichEditor &article, QLabel &result, QWidget *par
     unreadableList = new QListWidget(this);
     unreadableList->setObjectName(QStringLiteral("unreadableReferences"));
     unreadableList->setMaximumHeight(80);
+    unreadableList->setWordWrap(true);
     unreadableList->hide();
 
     referenceView = new RichEditor(this);
