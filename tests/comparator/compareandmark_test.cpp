@@ -1,10 +1,9 @@
 #include "comparator/compareandmark.h"
 
+#include "support/randomtext.h"
 #include "text/replace.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace veltrik {
 namespace {
@@ -62,9 +61,7 @@ TEST(CutReference, AgreesWithTheReplacementsPassByPassOnRandomTexts)
     std::mt19937 random(29);
     const QString alphabet = u"甲乙,，.。!！?？………  \u3000\u3000\t\r\n\r\n"_qs;
     for (int round = 0; round < 2000; ++round) {
-        QString reference;
-        for (int i = int(random() % 60); i > 0; --i)
-            reference += alphabet[int(random() % alphabet.size())];
+        const QString reference = testing::randomText(random, alphabet, int(random() % 60));
         ASSERT_EQ(cutReference(reference).pieces, piecesPassByPass(reference)) << reference.toStdString();
     }
 }
@@ -136,12 +133,7 @@ TEST(MatchPieces, AgreesWithAPlainSearchOnRandomArticles)
 {
     std::mt19937 random(23);
     const QString alphabet = u"aab哈哈，。, \r\n"_qs;
-    auto randomText = [&](int length) {
-        QString text;
-        for (int i = 0; i < length; ++i)
-            text += alphabet[int(random() % alphabet.size())];
-        return text;
-    };
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length); };
     for (int round = 0; round < 500; ++round) {
         const QString reference = randomText(30 + int(random() % 300));
         const QString article = randomText(int(random() % 400)) + reference.mid(int(random() % 50), 80) +

@@ -1,8 +1,8 @@
 #include "comparator/referencecomparison.h"
 
-#include <gtest/gtest.h>
+#include "support/randomtext.h"
 
-#include <random>
+#include <gtest/gtest.h>
 
 namespace veltrik {
 namespace {
@@ -53,12 +53,7 @@ TEST(CompareWithReference, RandomReferencesPointAtTheirOwnText)
 {
     std::mt19937 random(5);
     const QString alphabet = u"ab哈 ,.!?，。\r\n"_qs;
-    auto randomText = [&](int length) {
-        QString text;
-        for (int i = 0; i < length; ++i)
-            text += alphabet[int(random() % alphabet.size())];
-        return text;
-    };
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length); };
     for (int round = 0; round < 300; ++round) {
         const QString reference = randomText(120);
         const QString article = randomText(40) + foldSeparators(reference.mid(20, 60)) + randomText(40);

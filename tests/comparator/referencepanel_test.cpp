@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -184,6 +185,31 @@ TEST_F(ReferencePanelTest, CancellingTheDialogAddsNothing)
     QTest::mouseClick(form.addReferences, Qt::LeftButton, {}, QPoint(8, form.addReferences->height() / 2));
     EXPECT_EQ(desktop.fileDialogs.size(), 1);
     EXPECT_TRUE(form.references->isHidden());
+}
+
+// The reading goes on off the window's thread; its result has nowhere to go and is dropped.
+TEST(ReferencePanelClosing, ClosingTheWindowWhileFilesAreReadLeavesNothingBehind)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QStringList files;
+    for (int n = 0; n < 50; ++n) {
+        QFile file(folder.filePath(QStringLiteral("%1.txt").arg(n)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kFirst.repeated(2000).toUtf8());
+        files << file.fileName();
+    }
+    CompareTotals totals;
+    testing::FakeDesktop desktop;
+    desktop.nextChosenFiles = files;
+    QPointer<Form2> form = new Form2(totals, kArticle, desktop);
+    form->show();
+    QTest::mouseClick(form->addReferences, Qt::LeftButton, {}, QPoint(8, form->addReferences->height() / 2));
+    form->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    // Time for the reading to end and its finish to be delivered, to no one.
+    QTest::qWait(500);
 }
 
 } // namespace

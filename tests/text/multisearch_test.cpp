@@ -1,8 +1,8 @@
 #include "text/multisearch.h"
 
-#include <gtest/gtest.h>
+#include "support/randomtext.h"
 
-#include <random>
+#include <gtest/gtest.h>
 
 namespace veltrik {
 namespace {
@@ -36,12 +36,7 @@ TEST(MultiSearch, AgreesWithPlainSearchOnRandomTexts)
 {
     std::mt19937 random(11);
     const QString alphabet = u"ab哈，\r\n"_qs;
-    auto randomText = [&](int length) {
-        QString text;
-        for (int i = 0; i < length; ++i)
-            text += alphabet[int(random() % alphabet.size())];
-        return text;
-    };
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length); };
     for (int round = 0; round < 300; ++round) {
         QStringList patterns;
         for (int p = 0; p < 8; ++p)
@@ -59,12 +54,7 @@ TEST(MultiSearch, AgreesWithPlainSearchForLongPatternsThatEndAlike)
 {
     std::mt19937 random(17);
     const QString alphabet = u"ab。"_qs;
-    auto randomText = [&](int length) {
-        QString text;
-        for (int i = 0; i < length; ++i)
-            text += alphabet[int(random() % alphabet.size())];
-        return text + u"。"_qs;
-    };
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length) + u"。"_qs; };
     for (int round = 0; round < 100; ++round) {
         QStringList patterns;
         QString text;
