@@ -25,6 +25,9 @@ constexpr double kClientWidth = 9300;
 constexpr double kClientHeight = 7200;
 // The reference files' panel, right of the editors, and the window grows by as much when it first shows.
 constexpr double kReferencePanelWidth = 5400;
+// "添加参考文件" sits right of "多次标注", on its line.
+constexpr double kAddReferencesWidth = 1260;
+constexpr double kAddReferencesHeight = 300;
 
 } // namespace
 
@@ -138,7 +141,8 @@ void Form2::setupReferences()
     folder->setObjectName(QStringLiteral("addReferenceFolder"));
     connect(folder, &QAction::triggered, this, &Form2::addReferenceFolder);
     addReferences->setMenu(menu);
-    setTwipsGeometry(addReferences, 7290 + 1050 + 60, 6390 - 30, 1260, 300);
+    // Where the layout puts it at the designed size.
+    setTwipsGeometry(addReferences, 9540 - 1390, 7870 - 1380, kAddReferencesWidth, kAddReferencesHeight);
 
     references = new ReferencePanel(*RichTextBox1, *Label1, this);
     references->hide();

@@ -32,9 +32,6 @@ public:
     // Reads the files (a folder with its subfolders) and compares them, off the window's thread.
     void addFiles(const QStringList &chosen);
 
-    const QList<ComparedReference> &references() const { return m_references; }
-    const QList<UnreadableReference> &unreadable() const { return m_unreadable; }
-
     QTableWidget *table = nullptr;
     QListWidget *unreadableList = nullptr;
     RichEditor *referenceView = nullptr;
