@@ -2,6 +2,7 @@
 #include "analysis/segmentation.h"
 #include "analysis/sitereport.h"
 #include "comparator/compareandmark.h"
+#include "comparator/referencecomparison.h"
 #include "articles.h"
 
 #include <benchmark/benchmark.h>
@@ -159,6 +160,18 @@ void BM_CompareAndMark(benchmark::State &state)
                              benchmarks::referenceArticle(state.range(0)));
 }
 BENCHMARK(BM_CompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// The same, with the place in the reference of every place marked, as each reference file gets it.
+void BM_CompareWithReference(benchmark::State &state)
+{
+    const QString article = benchmarks::thesisArticle(state.range(0));
+    const QString reference = benchmarks::referenceArticle(state.range(0));
+    qsizetype places = 0;
+    for (auto _ : state)
+        places = compareWithReference(article, reference).places.size();
+    state.counters["places"] = double(places);
+}
+BENCHMARK(BM_CompareWithReference)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 // One sentence repeated against itself: every piece is found at every place.
 void BM_CompareAndMarkRepeatedSentence(benchmark::State &state)

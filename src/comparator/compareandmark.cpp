@@ -2,7 +2,6 @@
 
 #include "text/multisearch.h"
 #include "text/numbers.h"
-#include "text/replace.h"
 
 #include <QHash>
 
@@ -18,25 +17,71 @@ constexpr qsizetype kShortestSearchedPiece = 6;
 // the work linear in the places found, up to the sort.
 constexpr qsizetype kUnmergedMarks = 1 << 16;
 
-QString normaliseReference(QString text)
+// The full-width separator that ends a piece, for a separator in either width; 0 for other units.
+char16_t separatorOf(char16_t unit)
 {
-    text = replaceAll(text, u","_qs, u"，"_qs);
-    text = replaceAll(text, u"，"_qs, u"，"_qs + kCrLf);
-    text = replaceAll(text, u"."_qs, u"。"_qs);
-    text = replaceAll(text, u"。"_qs, u"。"_qs + kCrLf);
-    text = replaceAll(text, u"！"_qs, u"！"_qs + kCrLf);
-    text = replaceAll(text, u"!"_qs, u"！"_qs + kCrLf);
-    text = replaceAll(text, u"？"_qs, u"？"_qs + kCrLf);
-    text = replaceAll(text, u"?"_qs, u"？"_qs + kCrLf);
-    text = replaceAll(text, u"……"_qs, u"……"_qs + kCrLf);
-    for (const QString &beforeBreak : {u"  "_qs, u" "_qs, u"\u3000\u3000"_qs, u"\u3000"_qs, u"\t"_qs})
-        text = replaceAll(text, beforeBreak + kCrLf, kCrLf);
-    return text;
+    switch (unit) {
+    case u',':
+    case u'，':
+        return u'，';
+    case u'.':
+    case u'。':
+        return u'。';
+    case u'!':
+    case u'！':
+        return u'！';
+    case u'?':
+    case u'？':
+        return u'？';
+    default:
+        return 0;
+    }
 }
 
-bool isBlank(const QString &piece)
+// White space just before a line break goes as the five single passes take it: each looks at what the
+// passes before it left at the end of the line.
+void dropSpaceBeforeBreak(QString &text)
 {
-    return trimSpaces(QString(piece).remove(QChar(0x3000))).isEmpty();
+    for (QStringView beforeBreak : {u"  ", u" ", u"\u3000\u3000", u"\u3000", u"\t"})
+        if (text.endsWith(beforeBreak))
+            text.chop(beforeBreak.size());
+}
+
+// The replacements in their order, done in one pass. Every separator gets its line break at once, since
+// no later replacement makes or takes a separator; "……" pairs up from the left within each run of "…".
+QString normaliseReference(QStringView text)
+{
+    QString normalised;
+    normalised.reserve(text.size() + text.size() / 8);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at].unicode();
+        if (const char16_t separator = separatorOf(unit)) {
+            normalised += QChar(separator);
+            normalised += kCrLf;
+        } else if (unit == u'…') {
+            qsizetype run = 1;
+            while (at + run < text.size() && text[at + run] == u'…')
+                ++run;
+            for (qsizetype pair = 0; pair < run / 2; ++pair)
+                normalised += u"……"_qs + kCrLf;
+            if (run % 2)
+                normalised += QChar(u'…');
+            at += run - 1;
+        } else if (unit == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') {
+            dropSpaceBeforeBreak(normalised);
+            normalised += kCrLf;
+            ++at;
+        } else {
+            normalised += QChar(unit);
+        }
+    }
+    return normalised;
+}
+
+// Empty once the ideographic spaces are gone and the ASCII spaces trimmed.
+bool isBlank(QStringView piece)
+{
+    return std::all_of(piece.begin(), piece.end(), [](QChar unit) { return unit == u' ' || unit == u'\u3000'; });
 }
 
 // Left to right from the first occurrence, each search starting after the previous one.
@@ -53,62 +98,71 @@ QList<qsizetype> nonOverlapping(const QList<qsizetype> &starts, qsizetype length
     return chosen;
 }
 
-QString percent(qint64 part, qsizetype whole)
-{
-    if (whole == 0)
-        return u"0"_qs;
-    return formatNumber(roundHalfEven(double(part) / double(whole), 2) * 100);
-}
-
 } // namespace
 
 ReferenceCut cutReference(const QString &reference)
 {
     ReferenceCut cut;
-    for (const QString &piece : normaliseReference(reference).split(kCrLf))
+    const QString normalised = normaliseReference(reference);
+    for (QStringView piece : QStringView(normalised).split(kCrLf))
         if (!isBlank(piece))
-            cut.pieces.append(piece);
+            cut.pieces.append(piece.toString());
     cut.normalisedText = cut.pieces.join(kCrLf);
     return cut;
 }
 
-MatchResult matchPieces(const QString &article, const QStringList &pieces)
+PiecePlaces findPieces(const QString &article, const QStringList &pieces)
 {
-    MatchResult result;
+    PiecePlaces found;
+    found.distinctOf.fill(-1, pieces.size());
     if (article.isEmpty())
-        return result;
+        return found;
     // Each distinct piece is searched once; a piece that stands twice is counted twice.
-    QStringList distinct;
     QHash<QString, qsizetype> indexOf;
-    for (const QString &piece : pieces)
-        if (piece.size() >= kShortestSearchedPiece && !indexOf.contains(piece)) {
-            indexOf.insert(piece, distinct.size());
-            distinct.append(piece);
-        }
-    const QList<QList<qsizetype>> found = MultiSearch(distinct).findAll(article);
-    QList<QList<qsizetype>> placesOf;
-    placesOf.reserve(distinct.size());
-    for (qsizetype i = 0; i < distinct.size(); ++i)
-        placesOf.append(nonOverlapping(found[i], distinct[i].size()));
-    // A piece that stands again in the reference finds and marks the same places again: they are
-    // counted again but marked once.
-    QList<bool> marked(distinct.size(), false);
-    qsizetype merged = 0;
-    for (const QString &piece : pieces) {
+    indexOf.reserve(pieces.size());
+    for (qsizetype p = 0; p < pieces.size(); ++p) {
+        const QString &piece = pieces[p];
         if (piece.size() < kShortestSearchedPiece)
             continue;
-        const qsizetype index = indexOf.value(piece);
-        const QList<qsizetype> &places = placesOf[index];
+        const auto known = indexOf.constFind(piece);
+        if (known != indexOf.cend()) {
+            found.distinctOf[p] = *known;
+            continue;
+        }
+        found.distinctOf[p] = found.distinct.size();
+        indexOf.insert(piece, found.distinct.size());
+        found.distinct.append(piece);
+    }
+    const QList<QList<qsizetype>> starts = MultiSearch(found.distinct).findAll(article);
+    found.places.reserve(found.distinct.size());
+    for (qsizetype i = 0; i < found.distinct.size(); ++i)
+        found.places.append(nonOverlapping(starts[i], found.distinct[i].size()));
+    return found;
+}
+
+MatchResult tallyPieces(const QStringList &pieces, const PiecePlaces &found)
+{
+    MatchResult result;
+    // A piece that stands again in the reference finds and marks the same places again: they are
+    // counted again but marked once.
+    QList<bool> marked(found.distinct.size(), false);
+    qsizetype merged = 0;
+    for (qsizetype p = 0; p < pieces.size(); ++p) {
+        const qsizetype index = found.distinctOf[p];
+        if (index < 0)
+            continue;
+        const QList<qsizetype> &places = found.places[index];
         if (places.isEmpty())
             continue;
-        result.chars += piece.size();
+        const qsizetype length = pieces[p].size();
+        result.chars += length;
         result.segments += places.size() - 1;
         result.sentences += 1;
-        result.lastMark = TextSpan{places.last(), piece.size()};
+        result.lastMark = TextSpan{places.last(), length};
         if (std::exchange(marked[index], true))
             continue;
         for (qsizetype start : places)
-            result.marks.append({start, piece.size()});
+            result.marks.append({start, length});
         if (result.marks.size() > 2 * merged + kUnmergedMarks) {
             result.marks = mergeSpans(std::move(result.marks));
             merged = result.marks.size();
@@ -116,6 +170,18 @@ MatchResult matchPieces(const QString &article, const QStringList &pieces)
     }
     result.marks = mergeSpans(std::move(result.marks));
     return result;
+}
+
+MatchResult matchPieces(const QString &article, const QStringList &pieces)
+{
+    return tallyPieces(pieces, findPieces(article, pieces));
+}
+
+QString percent(qint64 part, qsizetype whole)
+{
+    if (whole == 0)
+        return u"0"_qs;
+    return formatNumber(roundHalfEven(double(part) / double(whole), 2) * 100);
 }
 
 void CompareTotals::add(const MatchResult &run)

@@ -41,6 +41,19 @@ struct MatchResult {
 // after the previous occurrence.
 MatchResult matchPieces(const QString &article, const QStringList &pieces);
 
+// The search behind matchPieces: each distinct piece of more than five code units with the places where
+// it occurs in the article, not overlapping, ascending.
+struct PiecePlaces {
+    QStringList distinct;
+    QList<qsizetype> distinctOf; // per piece: its index in `distinct`, or -1 when it is not searched
+    QList<QList<qsizetype>> places;
+};
+
+PiecePlaces findPieces(const QString &article, const QStringList &pieces);
+
+// The counts and marks of matchPieces from the places found.
+MatchResult tallyPieces(const QStringList &pieces, const PiecePlaces &found);
+
 struct CompareTotals {
     qint64 chars = 0;
     qint64 sentences = 0;
@@ -53,6 +66,9 @@ struct CompareTotals {
 // the article and the similarity to this reference in whole percent. A zero divisor gives 0 %.
 QString compareResultText(qsizetype articleLength, qsizetype referenceLength, const MatchResult &run,
                           const CompareTotals &totals, bool severalRuns);
+
+// part ÷ whole rounded to two places, halves to even, as a whole number of percent; 0 for a zero whole.
+QString percent(qint64 part, qsizetype whole);
 
 // Sorted spans with overlapping and touching ones joined.
 QList<TextSpan> mergeSpans(QList<TextSpan> spans);

@@ -1,28 +1,39 @@
 #include "form2.h"
 
 #include "app/appearance.h"
+#include "components/desktop.h"
 #include "components/outersizewatch.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
+#include "referencepanel.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
+
+#include <algorithm>
 
 namespace veltrik {
 namespace {
 
 constexpr double kClientWidth = 9300;
 constexpr double kClientHeight = 7200;
+// The reference files' panel, right of the editors, and the window grows by as much when it first shows.
+constexpr double kReferencePanelWidth = 5400;
+// "添加参考文件" sits right of "多次标注", on its line.
+constexpr double kAddReferencesWidth = 1260;
+constexpr double kAddReferencesHeight = 300;
 
 } // namespace
 
 Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop)
     : m_totals(totals)
+    , m_desktop(desktop)
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -31,6 +42,7 @@ Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop
     setupEditors();
     setupControls();
     setupMenu();
+    setupReferences();
     setDesignSize();
     new OuterSizeWatch(*this, [this] { Form_Resize(); });
     RichTextBox1->setText(articleText);
@@ -119,6 +131,52 @@ void Form2::setupMenu()
     }
 }
 
+void Form2::setupReferences()
+{
+    addReferences = new QToolButton(this);
+    addReferences->setObjectName(QStringLiteral("addReferences"));
+    addReferences->setPopupMode(QToolButton::MenuButtonPopup);
+    auto *files = new QAction(QStringLiteral("添加参考文件"), addReferences);
+    files->setObjectName(QStringLiteral("addReferenceFiles"));
+    connect(files, &QAction::triggered, this, &Form2::addReferenceFiles);
+    addReferences->setDefaultAction(files);
+    auto *menu = new QMenu(addReferences);
+    menu->addAction(files);
+    QAction *folder = menu->addAction(QStringLiteral("添加参考文件夹（含子文件夹）"));
+    folder->setObjectName(QStringLiteral("addReferenceFolder"));
+    connect(folder, &QAction::triggered, this, &Form2::addReferenceFolder);
+    addReferences->setMenu(menu);
+    // Where the layout puts it at the designed size.
+    setTwipsGeometry(addReferences, 9540 - 1390, 7870 - 1380, kAddReferencesWidth, kAddReferencesHeight);
+
+    references = new ReferencePanel(*RichTextBox1, *Label1, this);
+    references->hide();
+    setTabOrder(Check1, addReferences);
+}
+
+void Form2::addReferenceFiles()
+{
+    showReferences(m_desktop.chooseFilesToOpen(this, QStringLiteral("请选择参考文件"), DocumentFiles::kOpenFilter));
+}
+
+void Form2::addReferenceFolder()
+{
+    const QString folder = m_desktop.chooseFolder(this, QStringLiteral("请选择参考文件所在的文件夹"));
+    showReferences(folder.isEmpty() ? QStringList() : QStringList{folder});
+}
+
+void Form2::showReferences(const QStringList &chosen)
+{
+    if (chosen.isEmpty())
+        return;
+    if (references->isHidden()) {
+        references->show();
+        resize(width() + int(twipsToPixels(kReferencePanelWidth, logicalDpi(this))), height());
+        Form_Resize();
+    }
+    references->addFiles(chosen);
+}
+
 void Form2::setDesignSize()
 {
     placeCentred(this, kClientWidth, kClientHeight);
@@ -134,7 +192,9 @@ void Form2::resizeEvent(QResizeEvent *event)
 void Form2::Form_Resize()
 {
     const double dpi = logicalDpi(this);
-    const auto [W, H] = outerSizeInTwips(this);
+    const auto [outerW, H] = outerSizeInTwips(this);
+    // The editors and the bottom band keep their layout in what the reference panel leaves.
+    const double W = references->isHidden() ? outerW : outerW - kReferencePanelWidth;
     setTwipsHeight(RichTextBox1, H - 1600);
     setTwipsWidth(RichTextBox1, W / 2 - 300);
     setTwipsLeft(RichTextBox2, pixelsToTwips(RichTextBox1->width(), dpi) + 300);
@@ -145,6 +205,20 @@ void Form2::Form_Resize()
     setTwipsLeft(Command1, W - 3300);
     setTwipsTop(Check1, H - 1350);
     setTwipsLeft(Check1, W - 2500);
+    placeReferences(W, H);
+}
+
+void Form2::placeReferences(double W, double H)
+{
+    setTwipsTop(addReferences, H - 1380);
+    setTwipsLeft(addReferences, W - 1390);
+    if (references->isHidden())
+        return;
+    const double dpi = logicalDpi(this);
+    const int left = std::max(RichTextBox2->geometry().right(), addReferences->geometry().right()) +
+                     int(twipsToPixels(90, dpi));
+    references->setGeometry(left, RichTextBox2->y(), width() - left - int(twipsToPixels(90, dpi)),
+                            height() - RichTextBox2->y() - int(twipsToPixels(90, dpi)));
 }
 
 void Form2::Command1_Click()

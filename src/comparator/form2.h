@@ -10,11 +10,13 @@ class QCheckBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace veltrik {
 
 class Desktop;
 class DocumentFiles;
+class ReferencePanel;
 class RichEditor;
 
 // The comparator window: the user's article on the left, a reference article on the right, and
@@ -34,6 +36,9 @@ public:
     void Form_Resize();
     void Command1_Click();
     void baocun_Click();
+    // Reference files beside the pasted reference: chosen files, or a folder with its subfolders.
+    void addReferenceFiles();
+    void addReferenceFolder();
 
     RichEditor *RichTextBox1 = nullptr;
     RichEditor *RichTextBox2 = nullptr;
@@ -42,6 +47,10 @@ public:
     QCheckBox *Check1 = nullptr;
     // The context menu of the article editor, not shown in a menu bar.
     QMenu *yjcd = nullptr;
+    // "添加参考文件": a click chooses files, its menu a folder. The panel of the files compared shows
+    // beside the editors once there are any.
+    QToolButton *addReferences = nullptr;
+    ReferencePanel *references = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -51,8 +60,12 @@ private:
     void setupControls();
     void setupMenu();
     void setDesignSize();
+    void setupReferences();
+    void showReferences(const QStringList &chosen);
+    void placeReferences(double W, double H);
 
     CompareTotals &m_totals;
+    Desktop &m_desktop;
     std::unique_ptr<DocumentFiles> m_files;
     // The reference editor has no open command; a file dropped onto it is read all the same.
     std::unique_ptr<DocumentFiles> m_referenceFiles;

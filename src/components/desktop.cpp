@@ -56,6 +56,16 @@ QString SystemDesktop::chooseFileToOpen(QWidget *parent, const QString &title, c
     return runFileDialog(parent, title, filter, initialPath, QFileDialog::AcceptOpen);
 }
 
+QStringList SystemDesktop::chooseFilesToOpen(QWidget *parent, const QString &title, const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+}
+
+QString SystemDesktop::chooseFolder(QWidget *parent, const QString &title)
+{
+    return QFileDialog::getExistingDirectory(parent, title);
+}
+
 QString SystemDesktop::chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                                         const QString &initialPath)
 {

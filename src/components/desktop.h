@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -24,6 +25,10 @@ public:
     // chosen full path, or an empty text when the user cancels.
     virtual QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
                                      const QString &initialPath) = 0;
+    // Several existing files at once; none when the user cancels.
+    virtual QStringList chooseFilesToOpen(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // An existing folder, or an empty text when the user cancels.
+    virtual QString chooseFolder(QWidget *parent, const QString &title) = 0;
     // The save dialog appends no extension and does not ask before replacing an existing file: the
     // caller asks, in its own words.
     virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
@@ -39,6 +44,8 @@ public:
     bool openAddress(const QString &address) override;
     QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
+    QStringList chooseFilesToOpen(QWidget *parent, const QString &title, const QString &filter) override;
+    QString chooseFolder(QWidget *parent, const QString &title) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
 };

@@ -1,5 +1,8 @@
 #include "comparator/compareandmark.h"
 
+#include "support/randomtext.h"
+#include "text/replace.h"
+
 #include <gtest/gtest.h>
 
 namespace veltrik {
@@ -34,6 +37,34 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"tabs_are_not_blank", u"甲\r\n\t\t\r\n乙"_qs, {u"甲"_qs, u"\t"_qs, u"乙"_qs}},
         CutCase{"empty", QString(), {}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// The replacements one whole pass after the other, then the split and the blank test, word for word.
+QStringList piecesPassByPass(QString text)
+{
+    const QString crLf = u"\r\n"_qs;
+    const QString steps[][2] = {{u","_qs, u"，"_qs}, {u"，"_qs, u"，"_qs + crLf}, {u"."_qs, u"。"_qs},
+                                {u"。"_qs, u"。"_qs + crLf}, {u"！"_qs, u"！"_qs + crLf}, {u"!"_qs, u"！"_qs + crLf},
+                                {u"？"_qs, u"？"_qs + crLf}, {u"?"_qs, u"？"_qs + crLf}, {u"……"_qs, u"……"_qs + crLf},
+                                {u"  "_qs + crLf, crLf}, {u" "_qs + crLf, crLf}, {u"\u3000\u3000"_qs + crLf, crLf},
+                                {u"\u3000"_qs + crLf, crLf}, {u"\t"_qs + crLf, crLf}};
+    for (const auto &[find, replacement] : steps)
+        text = replaceAll(text, find, replacement);
+    QStringList pieces;
+    for (const QString &piece : text.split(crLf))
+        if (!trimSpaces(QString(piece).remove(QChar(0x3000))).isEmpty())
+            pieces.append(piece);
+    return pieces;
+}
+
+TEST(CutReference, AgreesWithTheReplacementsPassByPassOnRandomTexts)
+{
+    std::mt19937 random(29);
+    const QString alphabet = u"甲乙,，.。!！?？………  \u3000\u3000\t\r\n\r\n"_qs;
+    for (int round = 0; round < 2000; ++round) {
+        const QString reference = testing::randomText(random, alphabet, int(random() % 60));
+        ASSERT_EQ(cutReference(reference).pieces, piecesPassByPass(reference)) << reference.toStdString();
+    }
+}
 
 TEST(CutReference, NormalisedTextJoinsThePieces)
 {
@@ -72,6 +103,50 @@ TEST(MatchPieces, ARepeatedSentenceIsCountedEveryTimeButMarkedOnce)
     EXPECT_EQ(result.segments, kTimes * (kTimes - 1));
     EXPECT_EQ(result.marks, (QList<TextSpan>{{0, article.size()}}));
     EXPECT_EQ(result.lastMark, (TextSpan{article.size() - sentence.size(), sentence.size()}));
+}
+
+// Every piece searched on its own from the start of the article, as a plain search does it.
+MatchResult plainSearch(const QString &article, const QStringList &pieces)
+{
+    MatchResult result;
+    QList<TextSpan> marks;
+    for (const QString &piece : pieces) {
+        if (piece.size() < 6 || article.isEmpty())
+            continue;
+        qsizetype at = article.indexOf(piece);
+        if (at < 0)
+            continue;
+        result.chars += piece.size();
+        result.sentences += 1;
+        for (bool first = true; at >= 0; at = article.indexOf(piece, at + piece.size()), first = false) {
+            marks.append({at, piece.size()});
+            result.lastMark = TextSpan{at, piece.size()};
+            result.segments += first ? 0 : 1;
+        }
+    }
+    result.marks = mergeSpans(marks);
+    return result;
+}
+
+// Few letters, so that pieces repeat, overlap, share their ends and differ in length.
+TEST(MatchPieces, AgreesWithAPlainSearchOnRandomArticles)
+{
+    std::mt19937 random(23);
+    const QString alphabet = u"aab哈哈，。, \r\n"_qs;
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length); };
+    for (int round = 0; round < 500; ++round) {
+        const QString reference = randomText(30 + int(random() % 300));
+        const QString article = randomText(int(random() % 400)) + reference.mid(int(random() % 50), 80) +
+                                randomText(int(random() % 100));
+        const QStringList pieces = cutReference(reference).pieces;
+        const MatchResult fast = matchPieces(article, pieces);
+        const MatchResult plain = plainSearch(article, pieces);
+        ASSERT_EQ(fast.chars, plain.chars) << reference.toStdString();
+        ASSERT_EQ(fast.sentences, plain.sentences);
+        ASSERT_EQ(fast.segments, plain.segments);
+        ASSERT_EQ(fast.marks, plain.marks);
+        ASSERT_EQ(fast.lastMark, plain.lastMark);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -30,6 +30,18 @@ QString FakeDesktop::chooseFileToOpen(QWidget *, const QString &title, const QSt
     return nextChosenFile;
 }
 
+QStringList FakeDesktop::chooseFilesToOpen(QWidget *, const QString &title, const QString &filter)
+{
+    fileDialogs << title + u'|' + filter + u'|';
+    return nextChosenFiles;
+}
+
+QString FakeDesktop::chooseFolder(QWidget *, const QString &title)
+{
+    fileDialogs << title + u"||"_qs;
+    return nextChosenFolder;
+}
+
 QString FakeDesktop::chooseFileToSave(QWidget *, const QString &title, const QString &filter, const QString &initialPath)
 {
     fileDialogs << title + u'|' + filter + u'|' + initialPath;

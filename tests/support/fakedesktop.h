@@ -15,6 +15,8 @@ public:
     bool openAddress(const QString &address) override;
     QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
+    QStringList chooseFilesToOpen(QWidget *parent, const QString &title, const QString &filter) override;
+    QString chooseFolder(QWidget *parent, const QString &title) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
 
@@ -25,6 +27,8 @@ public:
     QStringList openedAddresses;
     // What the next file dialog returns (empty: cancelled), and each dialog as "title|filter|initial path".
     QString nextChosenFile;
+    QStringList nextChosenFiles;
+    QString nextChosenFolder;
     QStringList fileDialogs;
 };
 

@@ -1,8 +1,8 @@
 #include "text/multisearch.h"
 
-#include <gtest/gtest.h>
+#include "support/randomtext.h"
 
-#include <random>
+#include <gtest/gtest.h>
 
 namespace veltrik {
 namespace {
@@ -36,17 +36,34 @@ TEST(MultiSearch, AgreesWithPlainSearchOnRandomTexts)
 {
     std::mt19937 random(11);
     const QString alphabet = u"ab哈，\r\n"_qs;
-    auto randomText = [&](int length) {
-        QString text;
-        for (int i = 0; i < length; ++i)
-            text += alphabet[int(random() % alphabet.size())];
-        return text;
-    };
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length); };
     for (int round = 0; round < 300; ++round) {
         QStringList patterns;
         for (int p = 0; p < 8; ++p)
             patterns << randomText(1 + int(random() % 5));
         const QString text = randomText(200);
+        const auto found = MultiSearch(patterns).findAll(text);
+        for (qsizetype p = 0; p < patterns.size(); ++p)
+            ASSERT_EQ(found[p], naiveStarts(text, patterns[p])) << patterns[p].toStdString();
+    }
+}
+
+// Long patterns of many lengths that end alike, in a text that repeats them: every length is tried at
+// every place, and the text before the place reaches back further than the shortest patterns.
+TEST(MultiSearch, AgreesWithPlainSearchForLongPatternsThatEndAlike)
+{
+    std::mt19937 random(17);
+    const QString alphabet = u"ab。"_qs;
+    auto randomText = [&](int length) { return testing::randomText(random, alphabet, length) + u"。"_qs; };
+    for (int round = 0; round < 100; ++round) {
+        QStringList patterns;
+        QString text;
+        for (int p = 0; p < 20; ++p) {
+            patterns << randomText(1 + int(random() % 60));
+            text += patterns.last().repeated(1 + int(random() % 3)) + randomText(int(random() % 20));
+        }
+        patterns << patterns.first() << u"a"_qs.repeated(70);
+        text += u"a"_qs.repeated(150);
         const auto found = MultiSearch(patterns).findAll(text);
         for (qsizetype p = 0; p < patterns.size(); ++p)
             ASSERT_EQ(found[p], naiveStarts(text, patterns[p])) << patterns[p].toStdString();
