@@ -10,7 +10,7 @@ namespace veltrik {
 // out, so that a passage is found however it is broken or punctuated), thinned by winnowing. A shared
 // run of at least kGuaranteedRun letters and digits always yields a shared fingerprint.
 inline constexpr int kFingerprintGram = 10;
-inline constexpr int kFingerprintWindow = 16;
+inline constexpr int kFingerprintWindow = 20;
 inline constexpr int kGuaranteedRun = kFingerprintGram + kFingerprintWindow - 1;
 
 // The distinct fingerprints of the text, sorted.
