@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -206,19 +208,44 @@ void BM_CheckArticleSqlite(benchmark::State &state)
     measureCheck(state, *library, documents.article);
 }
 
+LocalPostgres &server()
+{
+    static LocalPostgres started;
+    return started;
+}
+
+// The room the two tables take on the server, with their indexes and packed texts, in MB.
+std::pair<double, double> postgresTableSizes(int documents)
+{
+    const QString connection = u"benchmark-sizes"_qs;
+    std::pair<double, double> sizes;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(u"QPSQL"_qs, connection);
+        database.setHostName(u"127.0.0.1"_qs);
+        database.setPort(server().port());
+        database.setUserName(u"postgres"_qs);
+        database.setDatabaseName(u"benchmark_%1"_qs.arg(documents));
+        QSqlQuery query(database);
+        if (database.open() && query.exec(u"SELECT pg_total_relation_size('fingerprints'), "
+                                          u"pg_total_relation_size('documents')"_qs) && query.next())
+            sizes = {query.value(0).toDouble() / 1e6, query.value(1).toDouble() / 1e6};
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return sizes;
+}
+
 // The library indexed once per size into a server of the benchmark's own; the time it took.
 std::pair<DocumentLibrary *, double> postgresLibrary(int documents)
 {
-    static LocalPostgres server;
     static std::map<int, std::pair<std::unique_ptr<DocumentLibrary>, double>> indexed;
     auto &[library, seconds] = indexed[documents];
     if (!library) {
-        const QString location = server.createDatabase(u"benchmark_%1"_qs.arg(documents));
+        const QString location = server().createDatabase(u"benchmark_%1"_qs.arg(documents));
         library = location.isEmpty() ? nullptr : openLibrary(location);
         QElapsedTimer indexing;
         indexing.start();
         if (!library || !index(*library, generated(documents))) {
-            std::fprintf(stderr, "%s\n", qPrintable(server.error()));
+            std::fprintf(stderr, "%s\n", qPrintable(server().error()));
             library.reset();
         }
         seconds = double(indexing.elapsed()) / 1000.0;
@@ -234,6 +261,9 @@ void BM_CheckArticlePostgres(benchmark::State &state)
         return;
     }
     state.counters["indexing_s"] = indexingSeconds;
+    const auto sizes = postgresTableSizes(int(state.range(0)));
+    state.counters["fingerprints_MB"] = sizes.first;
+    state.counters["documents_MB"] = sizes.second;
     measureCheck(state, *library, generated(int(state.range(0))).article);
 }
 

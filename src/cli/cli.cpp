@@ -431,12 +431,9 @@ int libraryList(DocumentLibrary &opened, bool json, QTextStream &out, QTextStrea
     return kOk;
 }
 
-int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, QTextStream &out, QTextStream &err)
+int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, qsizetype top, QTextStream &out,
+                 QTextStream &err)
 {
-    bool isNumber = false;
-    const qsizetype top = arguments.top.toLongLong(&isNumber);
-    if (!isNumber || top < 1)
-        return usageError(err, u"--top takes a whole number of at least 1"_qs, kLibraryHelp);
     const auto article = readArticle(arguments.positional[2], err);
     if (!article)
         return kFileError;
@@ -444,13 +441,11 @@ int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, QTextStrea
     if (!check)
         return libraryFailure(opened, err);
     auto plain = [](const QString &label) { return QString(label).replace(u"\r\n"_qs, u"\n"_qs); };
-    QJsonArray documents;
-    for (const LibraryMatch &match : check->matches) {
-        if (arguments.json)
+    if (arguments.json) {
+        QJsonArray documents;
+        for (const LibraryMatch &match : check->matches)
             documents.append(QJsonObject{{u"name"_qs, match.entry.name}, {u"path"_qs, match.entry.path},
                                          {u"label"_qs, match.label}, {u"marks"_qs, spansAsJson(match.run.marks)}});
-    }
-    if (arguments.json) {
         printJson(out, QJsonDocument(QJsonObject{{u"label"_qs, check->label},
                                                  {u"marks"_qs, spansAsJson(check->combined.marks)},
                                                  {u"documents"_qs, documents}}));
@@ -472,6 +467,10 @@ int library(const Arguments &arguments, QTextStream &out, QTextStream &err)
         return usageError(err, u"library takes add, remove, list or check"_qs, kLibraryHelp);
     if (wanted > 0 ? words.size() != wanted : words.size() < 3)
         return usageError(err, u"wrong number of arguments for library "_qs + action, kLibraryHelp);
+    bool isNumber = false;
+    const qsizetype top = arguments.top.toLongLong(&isNumber);
+    if (!isNumber || top < 1)
+        return usageError(err, u"--top takes a whole number of at least 1"_qs, kLibraryHelp);
     const auto opened = openLibrary(words[1], err);
     if (!opened)
         return kFileError;
@@ -481,7 +480,7 @@ int library(const Arguments &arguments, QTextStream &out, QTextStream &err)
         return libraryRemove(*opened, words.mid(2), out, err);
     if (action == u"list"_qs)
         return libraryList(*opened, arguments.json, out, err);
-    return libraryCheck(*opened, arguments, out, err);
+    return libraryCheck(*opened, arguments, top, out, err);
 }
 
 } // namespace

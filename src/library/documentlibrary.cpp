@@ -12,6 +12,8 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 #include <atomic>
 #include <utility>
 #include <vector>
@@ -86,6 +88,12 @@ QString integerList(const qint32 *begin, const qint32 *end)
 
 // Chinese text packs smaller from UTF-16 than from UTF-8, and the fastest level packs it nearly as small as
 // the slowest. Little-endian whatever the machine, since a shared library is read by other machines.
+void appendNumber(std::string &text, qint64 number)
+{
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
 QByteArray packedText(const QString &text)
 {
     QByteArray units(text.size() * 2, Qt::Uninitialized);
@@ -299,24 +307,36 @@ bool DocumentLibrary::store(const QList<PreparedDocument> &documents)
             rows.emplace_back(hash, id);
     }
     std::sort(rows.begin(), rows.end());
-    QSqlQuery query(database);
-    for (size_t first = 0; first < rows.size(); first += kFingerprintsPerStatement) {
-        QString statement = u"INSERT INTO fingerprints (hash, document) VALUES "_qs;
-        statement.reserve(kFingerprintsPerStatement * 24);
-        const size_t last = std::min(rows.size(), first + size_t(kFingerprintsPerStatement));
-        for (size_t i = first; i < last; ++i) {
-            if (i != first)
-                statement += u',';
-            statement += u'(' + QString::number(rows[i].first) + u',' + QString::number(rows[i].second) + u')';
-        }
-        if (!query.exec(statement))
-            return database.rollback(), failed(u"cannot store the fingerprints"_qs, query.lastError().text());
-    }
+    if (!insertFingerprints(rows))
+        return database.rollback(), false;
     if (!database.commit())
         return failed(u"cannot write to the library"_qs, database.lastError().text());
     // The server plans the lookups by its statistics, which would otherwise lag behind a large addition.
-    if (m_connection->postgres && !query.exec(u"ANALYZE fingerprints"_qs))
-        return failed(u"cannot update the statistics"_qs, query.lastError().text());
+    QSqlQuery analyse(database);
+    if (m_connection->postgres && !analyse.exec(u"ANALYZE fingerprints"_qs))
+        return failed(u"cannot update the statistics"_qs, analyse.lastError().text());
+    return true;
+}
+
+// Many rows a statement, their integers written into it: binding costs more per value than the
+// database takes to read the number.
+bool DocumentLibrary::insertFingerprints(const std::vector<std::pair<qint32, qint64>> &rows)
+{
+    QSqlQuery query(m_connection->database());
+    std::string statement;
+    for (size_t first = 0; first < rows.size(); first += kFingerprintsPerStatement) {
+        const size_t last = std::min(rows.size(), first + size_t(kFingerprintsPerStatement));
+        statement = "INSERT INTO fingerprints (hash, document) VALUES ";
+        for (size_t i = first; i < last; ++i) {
+            statement += i == first ? "(" : ",(";
+            appendNumber(statement, rows[i].first);
+            statement += ',';
+            appendNumber(statement, rows[i].second);
+            statement += ')';
+        }
+        if (!query.exec(QString::fromLatin1(statement)))
+            return failed(u"cannot store the fingerprints"_qs, query.lastError().text());
+    }
     return true;
 }
 

@@ -8,6 +8,8 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace veltrik {
 
@@ -81,6 +83,7 @@ private:
 
     bool createTables();
     bool removeDocument(const LibraryEntry &entry);
+    bool insertFingerprints(const std::vector<std::pair<qint32, qint64>> &rows);
     bool deleteFingerprints(qint64 id, const QList<qint32> &fingerprints);
     std::optional<LibraryEntry> entryNamed(const QString &name);
     bool failed(const QString &what, const QString &reason);

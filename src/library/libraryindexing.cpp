@@ -20,8 +20,8 @@ namespace {
 
 // Documents written in one transaction: few enough to keep the batch's memory small, many enough that
 // the fingerprint tree is visited in order.
-constexpr qsizetype kDocumentsPerBatch = 64;
-constexpr qsizetype kFingerprintsPerBatch = 1 << 20;
+constexpr qsizetype kDocumentsPerBatch = 256;
+constexpr qsizetype kFingerprintsPerBatch = 4 << 20;
 
 struct FoundFile {
     QString name;
