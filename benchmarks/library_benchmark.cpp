@@ -131,6 +131,15 @@ double peakMegabytes()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
+// Of every thread of the process: on a busy machine, the time the work would take on free cores.
+double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 std::unique_ptr<DocumentLibrary> openLibrary(const QString &location)
 {
     QString message;
@@ -155,14 +164,18 @@ void BM_IndexLibrarySqlite(benchmark::State &state)
 {
     const GeneratedLibrary &documents = generated(int(state.range(0)));
     const QString path = documents.libraryFolder.filePath(u"library.db"_qs);
+    double cpuSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(path);
         auto library = openLibrary(path);
+        const double cpuBefore = processCpuSeconds();
         state.ResumeTiming();
         if (!library || !index(*library, documents))
             state.SkipWithError("indexing failed");
+        cpuSeconds += processCpuSeconds() - cpuBefore;
     }
+    state.counters["all_threads_cpu_s"] = cpuSeconds / double(state.iterations());
     state.counters["file_MB"] = double(QFileInfo(path).size()) / 1e6;
     state.counters["text_MB"] = double(documents.textBytes) / 1e6;
     state.counters["file_per_text"] = double(QFileInfo(path).size()) / double(documents.textBytes);

@@ -31,6 +31,12 @@ bool isConnectionString(const QString &location)
     return location.startsWith(u"postgresql://"_qs) || location.startsWith(u"postgres://"_qs);
 }
 
+// A connection string without its password, for messages.
+QString shownLocation(const QString &location)
+{
+    return isConnectionString(location) ? QUrl(location).toString(QUrl::RemovePassword) : location;
+}
+
 QString nextConnectionName()
 {
     static std::atomic_int counter{0};
@@ -160,7 +166,7 @@ std::optional<QString> connect(const DocumentLibrary::Connection &connection, co
     else
         database.setDatabaseName(location);
     if (!database.open())
-        return u"cannot open the library "_qs + location + u": "_qs + database.lastError().text();
+        return u"cannot open the library "_qs + shownLocation(location) + u": "_qs + database.lastError().text();
     return std::nullopt;
 }
 
@@ -177,7 +183,7 @@ std::unique_ptr<DocumentLibrary> DocumentLibrary::open(const QString &location, 
     }
     std::unique_ptr<DocumentLibrary> library(new DocumentLibrary(std::move(connection)));
     if (!library->createTables()) {
-        *message = u"not a usable library "_qs + location + u": "_qs + library->error();
+        *message = u"not a usable library "_qs + shownLocation(location) + u": "_qs + library->error();
         return nullptr;
     }
     return library;
