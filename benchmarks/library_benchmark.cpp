@@ -195,6 +195,7 @@ bool sameAsOneByOne(DocumentLibrary &library, const QString &article, const Libr
 void measureCheck(benchmark::State &state, DocumentLibrary &library, const QString &article)
 {
     std::optional<LibraryCheck> check;
+    const double cpuBefore = processCpuSeconds();
     for (auto _ : state) {
         check = checkArticle(library, article, 10);
         if (!check)
@@ -202,6 +203,7 @@ void measureCheck(benchmark::State &state, DocumentLibrary &library, const QStri
     }
     if (!check)
         return;
+    state.counters["all_threads_cpu_s"] = (processCpuSeconds() - cpuBefore) / double(state.iterations());
     state.counters["matches"] = double(check->matches.size());
     state.counters["marked_chars"] = double(check->combined.chars);
     state.counters["same_as_one_by_one"] = sameAsOneByOne(library, article, *check);
