@@ -2,7 +2,9 @@
 #include "support/resultpages.h"
 #include "version.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -126,6 +128,42 @@ TEST_F(CliTest, CompareRunsOncePerReferenceWithMarksAfterEachRun)
     EXPECT_TRUE(keptRuns[1][u"label"_qs].toString().startsWith(u"你的文章一共 22 字，重复 0 段， 2 句， 13 字\r\n"_qs));
 }
 
+TEST_F(CliTest, LibraryAddsListsChecksAndRemoves)
+{
+    const QString library = dir.filePath(u"library.db"_qs);
+    QDir(dir.path()).mkdir(u"papers"_qs);
+    const QString first = file(u"papers/first.txt"_qs, "我们去公园玩，看见很多人在跑步。他们说明天还要来这里锻炼身体。");
+    file(u"papers/second.txt"_qs, "今天天气很好，适合在湖边散步。晚上大家一起回家吃饭聊天。");
+    const CliRun added = run({u"library"_qs, u"add"_qs, library, dir.filePath(u"papers"_qs)});
+    ASSERT_EQ(added.exitCode, 0) << added.err.toStdString();
+    EXPECT_EQ(added.out, u"added first.txt\nadded second.txt\n"_qs);
+    EXPECT_TRUE(added.err.contains(u"2/2"_qs)) << added.err.toStdString();
+    EXPECT_EQ(run({u"library"_qs, u"add"_qs, library, first}).out, u"unchanged first.txt\n"_qs);
+
+    const QStringList listed = run({u"library"_qs, u"list"_qs, library}).out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_TRUE(listed[0].startsWith(u"first.txt\t"_qs + QString::number(QFileInfo(first).size()) + u"\t"_qs));
+    EXPECT_TRUE(listed[0].endsWith(u"\t"_qs + QFileInfo(first).absoluteFilePath()));
+
+    const QString article = file(u"article.txt"_qs, "开头一句话。我们去公园玩，看见很多人在跑步。他们说明天还要来这里锻炼身体。结尾");
+    const CliRun checked = run({u"library"_qs, u"check"_qs, library, article, u"--json"_qs});
+    ASSERT_EQ(checked.exitCode, 0) << checked.err.toStdString();
+    const QJsonObject result = QJsonDocument::fromJson(checked.out.toUtf8()).object();
+    const QJsonArray documents = result[u"documents"_qs].toArray();
+    ASSERT_EQ(documents.size(), 1);
+    EXPECT_EQ(documents[0][u"name"_qs].toString(), u"first.txt"_qs);
+    const QJsonArray alone = QJsonDocument::fromJson(run({u"compare"_qs, article, first, u"--json"_qs}).out.toUtf8()).array();
+    EXPECT_EQ(documents[0][u"marks"_qs].toArray(), alone[0][u"marks"_qs].toArray());
+    EXPECT_EQ(documents[0][u"label"_qs].toString(), alone[0][u"label"_qs].toString());
+    EXPECT_EQ(result[u"marks"_qs].toArray(), (QJsonArray{QJsonArray{6, 31}}));
+
+    const CliRun removed = run({u"library"_qs, u"remove"_qs, library, u"first.txt"_qs, u"third.txt"_qs});
+    EXPECT_EQ(removed.exitCode, 1);
+    EXPECT_EQ(removed.out, u"removed first.txt\n"_qs);
+    EXPECT_TRUE(removed.err.contains(u"no document named third.txt"_qs));
+    EXPECT_TRUE(run({u"library"_qs, u"list"_qs, library}).out.startsWith(u"second.txt\t"_qs));
+}
+
 TEST_F(CliTest, ScoreReportPrintsTheSimilarSitesTable)
 {
     const QString article = file(u"a.txt"_qs, u"甲"_qs.repeated(76).toUtf8());
@@ -205,12 +243,20 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
                       FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"to_rtf_without_out", {u"to-rtf"_qs, u"a.txt"_qs}, 2},
+                      FailureCase{"library_without_action", {u"library"_qs}, 2},
+                      FailureCase{"library_unknown_action", {u"library"_qs, u"sort"_qs, u"lib.db"_qs}, 2},
+                      FailureCase{"library_add_without_files", {u"library"_qs, u"add"_qs, u"lib.db"_qs}, 2},
+                      FailureCase{"library_check_top_not_a_number",
+                                  {u"library"_qs, u"check"_qs, u"lib.db"_qs, u"a.txt"_qs, u"--top"_qs, u"many"_qs}, 2},
+                      FailureCase{"library_that_is_no_database",
+                                  {u"library"_qs, u"list"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.rtf")}, 1},
                       FailureCase{"text_of_a_binary_file", {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CliHelp, EachCommandExplainsItself)
 {
-    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs, u"to-rtf"_qs}) {
+    for (const QString &command :
+         {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs, u"to-rtf"_qs, u"library"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
