@@ -95,13 +95,53 @@ bool attributesWithinBound(QByteArrayView xml)
     return true;
 }
 
+bool isPageOrColumnBreak(const QXmlStreamReader &reader)
+{
+    for (const QXmlStreamAttribute &attribute : reader.attributes()) {
+        if (attribute.name() == u"type")
+            return attribute.value() == u"page" || attribute.value() == u"column";
+    }
+    return false;
+}
+
+// The text of the paragraphs as they are shown. A page or column break is no character: where text follows
+// it in the same paragraph the paragraph is split there; at either end of a paragraph it leaves no line of
+// its own, as a .doc saved from the same document keeps it in the paragraph's properties.
+class ParagraphText {
+public:
+    void startParagraph()
+    {
+        if (paragraphSeen)
+            text += u"\r\n";
+        paragraphSeen = true;
+        hasText = false;
+        splitPending = false;
+    }
+    void breakPage() { splitPending = hasText; }
+    void append(QStringView characters)
+    {
+        if (characters.isEmpty())
+            return;
+        if (splitPending)
+            text += u"\r\n";
+        splitPending = false;
+        hasText = true;
+        text += characters;
+    }
+    QString text;
+
+private:
+    bool paragraphSeen = false;
+    bool hasText = false;
+    bool splitPending = false;
+};
+
 // Paragraphs, runs and the few elements that stand for characters. Only the main text: what a shape's
 // alternate content repeats for older readers (mc:Fallback) and the text of text boxes are passed over.
 std::optional<QString> bodyText(QByteArrayView xml)
 {
     QXmlStreamReader reader(QByteArray::fromRawData(xml.data(), xml.size()));
-    QString text;
-    bool paragraphSeen = false;
+    ParagraphText paragraphs;
     int deleted = 0;
     int tabStops = 0; // inside <w:tabs>, where <w:tab> is a tab stop, not a character
     while (!reader.atEnd()) {
@@ -112,22 +152,22 @@ std::optional<QString> bodyText(QByteArrayView xml)
                 reader.skipCurrentElement();
                 continue;
             }
-            if (name == u"p" && paragraphSeen)
-                text += u"\r\n";
             if (name == u"p")
-                paragraphSeen = true;
+                paragraphs.startParagraph();
             else if (name == u"del")
                 ++deleted;
             else if (name == u"tabs")
                 ++tabStops;
             else if (name == u"t" && deleted == 0)
-                text += reader.readElementText();
+                paragraphs.append(reader.readElementText());
             else if (name == u"tab" && deleted == 0 && tabStops == 0)
-                text += u'\t';
+                paragraphs.append(u"\t");
+            else if (name == u"br" && deleted == 0 && isPageOrColumnBreak(reader))
+                paragraphs.breakPage();
             else if ((name == u"br" || name == u"cr") && deleted == 0)
-                text += u"\r\n";
+                paragraphs.append(u"\r\n");
             else if (name == u"noBreakHyphen")
-                text += u'-';
+                paragraphs.append(u"-");
         } else if (token == QXmlStreamReader::EndElement) {
             if (reader.name() == u"del")
                 --deleted;
@@ -137,7 +177,7 @@ std::optional<QString> bodyText(QByteArrayView xml)
     }
     if (reader.hasError())
         return std::nullopt;
-    return text;
+    return paragraphs.text;
 }
 
 } // namespace

@@ -61,13 +61,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "<w:drawing><w:t>图</w:t></w:drawing></mc:Choice><mc:Fallback><w:pict><w:t>图</w:t></w:pict></mc:Fallback>"
                  "</mc:AlternateContent></w:r><w:r><w:t>续</w:t></w:r></w:p>",
                  u"正文图续"_qs},
-        BodyCase{"text_boxes_left_out",
-                 "<w:p><w:r><w:t>正文</w:t></w:r><w:r><mc:AlternateContent xmlns:mc=\"mc\"><mc:Choice Requires=\"wps\">"
-                 "<w:drawing><wps:txbx xmlns:wps=\"wps\"><w:txbxContent><w:p><w:r><w:t>文本框</w:t></w:r></w:p>"
-                 "</w:txbxContent></wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox xmlns:v=\"v\">"
-                 "<w:txbxContent><w:p><w:r><w:t>文本框</w:t></w:r></w:p></w:txbxContent></v:textbox></w:pict></mc:Fallback>"
-                 "</mc:AlternateContent></w:r></w:p><w:p><w:r><w:t>下一段</w:t></w:r></w:p>",
-                 u"正文\r\n下一段"_qs},
+        BodyCase{"page_break_inside_a_paragraph_splits_it",
+                 "<w:p><w:r><w:t>甲</w:t><w:br w:type=\"page\"/><w:t>乙</w:t><w:br w:type=\"column\"/><w:t>丙</w:t></w:r></w:p>",
+                 u"甲\r\n乙\r\n丙"_qs},
+        BodyCase{"page_break_at_a_paragraph_end_adds_no_line",
+                 "<w:p><w:r><w:t>甲</w:t><w:br w:type=\"page\"/></w:r></w:p><w:p><w:r><w:br w:type=\"page\"/><w:t>乙</w:t>"
+                 "</w:r></w:p><w:p><w:r><w:br w:type=\"page\"/></w:r></w:p><w:p><w:r><w:t>丙</w:t></w:r></w:p>",
+                 u"甲\r\n乙\r\n\r\n丙"_qs},
         BodyCase{"old_text_boxes_left_out",
                  "<w:p><w:r><w:pict><v:shape xmlns:v=\"v\"><v:textbox><w:txbxContent><w:p><w:r><w:t>框</w:t></w:r></w:p>"
                  "</w:txbxContent></v:textbox></v:shape></w:pict><w:t>正文</w:t></w:r></w:p>",
