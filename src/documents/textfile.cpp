@@ -8,7 +8,7 @@ namespace {
 
 using Status = DocumentResult::Status;
 
-const QString kNotSupported = QStringLiteral("不是支持的文件格式（Word、RTF 或文本文件）");
+const QString kNotSupported = QStringLiteral("不是支持的文件格式（Word、RTF、PDF 或文本文件）");
 constexpr char16_t kReplacement = 0xFFFD;
 
 // Tab, line breaks and form feed are the only control characters of real text.
