@@ -11,7 +11,7 @@
 #include "components/richeditor.h"
 #include "components/taborder.h"
 #include "components/twips.h"
-#include "appearance.h"
+#include "appearance/appearance.h"
 #include "welcometext.h"
 
 #include <QAction>
@@ -53,7 +53,10 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setDesignSize();
     new OuterSizeWatch(*this, [this] { Form_Resize(); });
     connectRun();
-    m_engineMenu = new EngineMenu(*this);
+    const EngineMenuItems engineItems{m_ui.baidu, m_ui.wenku, m_ui.longyuan,
+                                      m_ui.zhiwang, m_ui.duibiqi, m_ui.gengxin};
+    m_engineMenu = new EngineMenu(*this, engineItems, *m_services.desktop,
+                                  m_services.endpoints.productPageUrl(), [this] { openComparator(); });
     connectDocumentCommands();
     Form_Load();
 }
