@@ -298,7 +298,7 @@ TEST_F(DocumentFilesTest, ATextWithABadByteOpensWithTheByteReplacedAndANotice)
     file.write(sentence + "\xFF" + sentence);
     file.close();
     open(path);
-    EXPECT_TRUE(form.RichTextBox1->text().contains(u"边界。\uFFFD本文"_qs));
+    EXPECT_TRUE(form.RichTextBox1()->text().contains(u"边界。\uFFFD本文"_qs));
     ASSERT_EQ(fixture.desktop.boxes.size(), 1);
     EXPECT_TRUE(fixture.desktop.boxes[0].startsWith(
         u"information|Veltrik|文件“论文.txt”：这个文本文件不是有效的 UTF-8：第 79 个字节（0xFF）无效"_qs))
@@ -307,11 +307,11 @@ TEST_F(DocumentFilesTest, ATextWithABadByteOpensWithTheByteReplacedAndANotice)
 
 TEST_F(DocumentFilesTest, APipeGetsAMessageAndTheTextStays)
 {
-    form.RichTextBox1->setText(u"我的论文"_qs);
+    form.RichTextBox1()->setText(u"我的论文"_qs);
     const QString fifo = dir.filePath(u"管道.txt"_qs);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     open(fifo);
-    EXPECT_EQ(form.RichTextBox1->text(), u"我的论文"_qs);
+    EXPECT_EQ(form.RichTextBox1()->text(), u"我的论文"_qs);
     EXPECT_EQ(fixture.desktop.boxes,
               QStringList{u"critical|Veltrik|无法打开文件“管道.txt”：这不是普通文件（而是设备、管道或套接字）"_qs});
 }
@@ -324,7 +324,7 @@ TEST_F(DocumentFilesTest, ParagraphFormatsSurviveOpeningAndSaving)
     file.write(R"({\rtf1\ansi\ansicpg936 \pard\qc\sa240 \'b1\'ea\'cc\'e2\par \pard\qj\fi480 \'d5\'fd\'ce\'c4\par})");
     file.close();
     open(path);
-    EXPECT_EQ(form.RichTextBox1->text(), u"标题\r\n正文\r\n"_qs);
+    EXPECT_EQ(form.RichTextBox1()->text(), u"标题\r\n正文\r\n"_qs);
     fixture.desktop.nextChosenFile = dir.filePath(u"另存.rtf"_qs);
     form.baocun_Click();
     const DocumentResult saved = loadDocument(dir.filePath(u"另存.rtf"_qs), false);
