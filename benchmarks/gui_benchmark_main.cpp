@@ -1,5 +1,5 @@
 // Entry point of the benchmarks that need a QApplication: the windows on the offscreen platform.
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 
 #include <QDir>
 #include <QGuiApplication>

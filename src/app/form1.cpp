@@ -12,7 +12,7 @@
 #include "components/richeditor.h"
 #include "components/taborder.h"
 #include "components/twips.h"
-#include "appearance.h"
+#include "appearance/appearance.h"
 #include "welcometext.h"
 
 #include <QAction>
@@ -54,7 +54,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setDesignSize();
     new OuterSizeWatch(*this, [this] { Form_Resize(); });
     connectRun();
-    m_engineMenu = new EngineMenu(*this);
+    m_engineMenu = new EngineMenu(*this, m_ui.engine, *m_services.desktop,
+                                  m_services.endpoints.productPageUrl(), [this] { openComparator(); });
     connectDocumentCommands();
     Form_Load();
 }
@@ -148,11 +149,11 @@ void Form1::setupMenus()
     setupFileMenu();
     setupEditMenu();
     setupEngineMenu();
-    m_ui.duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
-    m_ui.duibiqi->setObjectName(QStringLiteral("duibiqi"));
-    m_ui.gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
-    m_ui.gengxin->setObjectName(QStringLiteral("gengxin"));
-    m_ui.gengxin->setVisible(false);
+    m_ui.engine.duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
+    m_ui.engine.duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    m_ui.engine.gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
+    m_ui.engine.gengxin->setObjectName(QStringLiteral("gengxin"));
+    m_ui.engine.gengxin->setVisible(false);
     // After the program's own menus, which keep their places.
     m_ui.fxxx = menuBar()->addAction(QStringLiteral("分析选项"));
     m_ui.fxxx->setObjectName(QStringLiteral("fxxx"));
@@ -189,14 +190,14 @@ void Form1::setupEngineMenu()
 {
     m_ui.yinqing = menuBar()->addMenu(QStringLiteral("引擎选择"));
     m_ui.yinqing->setObjectName(QStringLiteral("yinqing"));
-    m_ui.baidu = addMenuItem(m_ui.yinqing, QStringLiteral("baidu"), QStringLiteral("百度引擎"));
-    m_ui.wenku = addMenuItem(m_ui.yinqing, QStringLiteral("wenku"), QStringLiteral("百度文库"));
-    m_ui.longyuan = addMenuItem(m_ui.yinqing, QStringLiteral("longyuan"), QStringLiteral("龙源期刊"));
-    m_ui.zhiwang = addMenuItem(m_ui.yinqing, QStringLiteral("zhiwang"), QStringLiteral("中国知网"));
-    for (QAction *engine : {m_ui.baidu, m_ui.wenku, m_ui.longyuan, m_ui.zhiwang})
+    m_ui.engine.baidu = addMenuItem(m_ui.yinqing, QStringLiteral("baidu"), QStringLiteral("百度引擎"));
+    m_ui.engine.wenku = addMenuItem(m_ui.yinqing, QStringLiteral("wenku"), QStringLiteral("百度文库"));
+    m_ui.engine.longyuan = addMenuItem(m_ui.yinqing, QStringLiteral("longyuan"), QStringLiteral("龙源期刊"));
+    m_ui.engine.zhiwang = addMenuItem(m_ui.yinqing, QStringLiteral("zhiwang"), QStringLiteral("中国知网"));
+    for (QAction *engine : {m_ui.engine.baidu, m_ui.engine.wenku, m_ui.engine.longyuan, m_ui.engine.zhiwang})
         engine->setCheckable(true);
-    m_ui.longyuan->setEnabled(false);
-    m_ui.zhiwang->setEnabled(false);
+    m_ui.engine.longyuan->setEnabled(false);
+    m_ui.engine.zhiwang->setEnabled(false);
 }
 
 void Form1::setupTabOrder()
@@ -241,8 +242,8 @@ void Form1::Form_Load()
     m_ui.WebBrowser2->navigate(m_services.endpoints.startPageUrl());
     for (QPushButton *button : {m_ui.Command3, m_ui.Command4, m_ui.Command5, m_ui.Command6})
         button->setVisible(false);
-    m_ui.baidu->setChecked(true);
-    for (QAction *engine : {m_ui.longyuan, m_ui.zhiwang, m_ui.wenku})
+    m_ui.engine.baidu->setChecked(true);
+    for (QAction *engine : {m_ui.engine.longyuan, m_ui.engine.zhiwang, m_ui.engine.wenku})
         engine->setChecked(false);
     // The buttons come back with the first refresh of their states, once the event loop runs.
     QTimer::singleShot(0, this, [this] { showRunState(state().autoMode); });
@@ -426,9 +427,9 @@ QString Form1::articleText() const
 
 SearchEngine Form1::chosenEngine() const
 {
-    if (m_ui.zhiwang->isChecked() || m_ui.longyuan->isChecked())
+    if (m_ui.engine.zhiwang->isChecked() || m_ui.engine.longyuan->isChecked())
         return SearchEngine::NoQueryForm;
-    if (m_ui.wenku->isChecked())
+    if (m_ui.engine.wenku->isChecked())
         return SearchEngine::Wenku;
     return SearchEngine::WebSearch;
 }
@@ -517,7 +518,7 @@ void Form1::showRunState(bool automatic)
     m_ui.Command6->setVisible(true);
     for (QMenu *menu : {m_ui.wjcd, m_ui.yinqing})
         menu->setEnabled(true);
-    m_ui.duibiqi->setEnabled(true);
+    m_ui.engine.duibiqi->setEnabled(true);
 }
 
 void Form1::inform(const QString &text)

@@ -4,6 +4,7 @@
 #include "analysis/exclusions.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
+#include "engine/enginemenu.h"
 #include "version.h"
 
 #include <QMainWindow>
@@ -24,7 +25,6 @@ namespace veltrik {
 class BrowserView;
 class Desktop;
 class DocumentFiles;
-class EngineMenu;
 class Form2;
 class RichEditor;
 class TabOrder;
@@ -94,13 +94,13 @@ public:
     QMenu *wjcd() const { return m_ui.wjcd; }
     QMenu *yjcd() const { return m_ui.yjcd; }
     QMenu *yinqing() const { return m_ui.yinqing; }
-    QAction *baidu() const { return m_ui.baidu; }
-    QAction *wenku() const { return m_ui.wenku; }
-    QAction *longyuan() const { return m_ui.longyuan; }
-    QAction *zhiwang() const { return m_ui.zhiwang; }
+    QAction *baidu() const { return m_ui.engine.baidu; }
+    QAction *wenku() const { return m_ui.engine.wenku; }
+    QAction *longyuan() const { return m_ui.engine.longyuan; }
+    QAction *zhiwang() const { return m_ui.engine.zhiwang; }
     QAction *fxxx() const { return m_ui.fxxx; }
-    QAction *duibiqi() const { return m_ui.duibiqi; }
-    QAction *gengxin() const { return m_ui.gengxin; }
+    QAction *duibiqi() const { return m_ui.engine.duibiqi; }
+    QAction *gengxin() const { return m_ui.engine.gengxin; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -161,13 +161,8 @@ private:
         QMenu *wjcd = nullptr;
         QMenu *yjcd = nullptr;
         QMenu *yinqing = nullptr;
-        QAction *baidu = nullptr;
-        QAction *wenku = nullptr;
-        QAction *longyuan = nullptr;
-        QAction *zhiwang = nullptr;
+        EngineMenuItems engine;
         QAction *fxxx = nullptr;
-        QAction *duibiqi = nullptr;
-        QAction *gengxin = nullptr;
     };
 
     Form1Services m_services;

@@ -1,4 +1,4 @@
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 #include "app/form1.h"
 #include "app/translations.h"
 #include "components/desktop.h"

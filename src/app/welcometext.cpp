@@ -1,6 +1,6 @@
 #include "welcometext.h"
 
-#include "appearance.h"
+#include "appearance/appearance.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #include "form2.h"
 
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 #include "components/desktop.h"
 #include "components/outersizewatch.h"
 #include "components/richeditor.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compareandmark.h"
+#include "comparator/compareandmark.h"
 
 #include <QWidget>
 

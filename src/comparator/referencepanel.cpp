@@ -1,6 +1,6 @@
 #include "referencepanel.h"
 
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 #include "components/richeditor.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "referencefiles.h"
+#include "comparator/referencefiles.h"
 
 #include <QWidget>
 

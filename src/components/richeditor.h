@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/styledtext.h"
+#include "text/styledtext.h"
 #include "text/textspan.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 #include "documentfiles.h"
 
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 #include "components/desktop.h"
 #include "components/richeditor.h"
 #include "loader.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result.h"
+#include "documents/result.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pdfreader.h"
+#include "documents/pdfreader.h"
 
 namespace veltrik {
 

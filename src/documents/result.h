@@ -1,6 +1,6 @@
 #pragma once
 
-#include "styledtext.h"
+#include "text/styledtext.h"
 
 #include <QString>
 

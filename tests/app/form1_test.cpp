@@ -1,5 +1,5 @@
 #include "analysis/analysisstate.h"
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
 #include "support/form1fixture.h"

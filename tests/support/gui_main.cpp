@@ -1,5 +1,5 @@
 // Entry point of the tests that need a QApplication (widgets, or the browser engine).
-#include "app/appearance.h"
+#include "appearance/appearance.h"
 #include "documents/pdfpages.h"
 
 #include <QApplication>
