@@ -226,6 +226,7 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         void inform(const QString &text) override { message = text; }
         void send(const QString &) override {}
         void restartPacing() override {}
+        void pieceResultChanged(int) override {}
     } labels;
     labels.article = *article;
     ComparisonRun run(labels, Endpoints::fromEnvironment());
