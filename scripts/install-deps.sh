@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev libxkbcommon-dev qt6-pdf-dev
-  libicu-dev libzip-dev libgtest-dev libbenchmark-dev
+  libqt6sql6-sqlite libicu-dev libzip-dev libgtest-dev libbenchmark-dev
   fonts-noto-cjk qt6-translations-l10n xvfb xauth openbox poppler-utils
   appstream desktop-file-utils
 )
