@@ -80,7 +80,7 @@ int pragmaValue(const QSqlDatabase &database, const QString &name)
 
 void removeDatabaseFiles(const QString &path)
 {
-    for (const QString &suffix : {QString(), u"-journal"_qs})
+    for (const QString &suffix : {QString(), u"-journal"_qs, u"-wal"_qs, u"-shm"_qs})
         QFile::remove(path + suffix);
 }
 
@@ -291,6 +291,40 @@ QString damagedMessage(const QString &path, const QString &reason)
 
 } // namespace
 
+namespace {
+
+enum class Journal {
+    // One file, as a saved check is handed on.
+    Rollback,
+    // A log beside the file, to which each commit appends and syncs once: a run's commits stay quick.
+    WriteAhead,
+};
+
+// Writes the whole check into a new file at `path`; the connection stays open in `keep` when one is given.
+QString writeCheckFile(const QString &path, const CheckResults &check, Journal journal,
+                       std::unique_ptr<CheckFileConnection> *keep = nullptr)
+{
+    removeDatabaseFiles(path);
+    auto connection = std::make_unique<CheckFileConnection>(path);
+    try {
+        connection->open();
+        if (journal == Journal::WriteAhead)
+            exec(connection->database(), u"PRAGMA journal_mode = WAL"_qs);
+        // Each commit reaches the disk before the next piece is sent.
+        exec(connection->database(), u"PRAGMA synchronous = FULL"_qs);
+        connection->inTransaction([&] { writeWholeCheck(connection->database(), check); });
+    } catch (const Failure &failure) {
+        connection.reset();
+        removeDatabaseFiles(path);
+        return u"无法写入检测文件"_qs + quoted(path) + u"："_qs + failure.reason;
+    }
+    if (keep)
+        *keep = std::move(connection);
+    return QString();
+}
+
+} // namespace
+
 CheckFileRead readCheckFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
@@ -322,11 +356,8 @@ QString saveCheckFile(const QString &path, const CheckResults &check)
 {
     // Written beside the target first, so that a failed save leaves the file that was there intact.
     const QString partial = path + u".part"_qs;
-    {
-        CheckStore store;
-        if (const QString message = store.create(partial, check); !message.isEmpty())
-            return message;
-    }
+    if (const QString message = writeCheckFile(partial, check, Journal::Rollback); !message.isEmpty())
+        return message;
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), error);
     if (error) {
@@ -342,20 +373,7 @@ CheckStore::~CheckStore() = default;
 QString CheckStore::create(const QString &path, const CheckResults &check)
 {
     close();
-    removeDatabaseFiles(path);
-    auto connection = std::make_unique<CheckFileConnection>(path);
-    try {
-        connection->open();
-        // Each commit reaches the disk before the next piece is sent.
-        exec(connection->database(), u"PRAGMA synchronous = FULL"_qs);
-        connection->inTransaction([&] { writeWholeCheck(connection->database(), check); });
-    } catch (const Failure &failure) {
-        connection.reset();
-        removeDatabaseFiles(path);
-        return u"无法写入检测文件"_qs + quoted(path) + u"："_qs + failure.reason;
-    }
-    m_connection = std::move(connection);
-    return QString();
+    return writeCheckFile(path, check, Journal::WriteAhead, &m_connection);
 }
 
 QString CheckStore::commitPiece(const CheckResults &check, int piece)
