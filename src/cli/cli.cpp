@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "analysis/checkstore.h"
 #include "analysis/comparisonrun.h"
 #include "analysis/query.h"
 #include "analysis/segmentation.h"
@@ -7,6 +8,7 @@
 #include "documents/loader.h"
 #include "engine/endpoints.h"
 #include "text/linebreaks.h"
+#include "text/numbers.h"
 #include "version.h"
 
 #include <QCommandLineParser>
@@ -16,6 +18,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace veltrik {
@@ -36,6 +39,7 @@ const QString kUsage = QStringLiteral(
     "                                            compare and mark, once per reference\n"
     "  text FILE                                 the text the open command puts into the editor\n"
     "  to-rtf FILE OUT                           open FILE and save it as RTF, as the program does\n"
+    "  check-info CHECKFILE [--json]             a saved check's figures and per-piece results\n"
     "'veltrik-cli COMMAND --help' tells more about a command; 'veltrik-cli --version' prints the version.\n");
 
 const QString kAnalyseHelp = QStringLiteral(
@@ -73,6 +77,16 @@ const QString kCompareHelp = QStringLiteral(
     "window, and prints the three-line result of each run. --keep-marks checks \"多次标注\" for every run.\n"
     "--json prints an array of {\"label\", \"marks\": [[start, length], ...]} instead: the red spans of the\n"
     "article after each run, merged and sorted, in UTF-16 code units of the text with CR LF line breaks.\n");
+
+const QString kCheckInfoHelp = QStringLiteral(
+    "usage: veltrik-cli check-info CHECKFILE [--json]\n"
+    "Prints a saved check: the article's name, the engine, when it started and last changed, the overall\n"
+    "figure as the similarity label shows it, how many pieces were compared, then one line per piece\n"
+    "(number, state, its own figure, its text) followed by its result items (title, address), indented.\n"
+    "--json prints {\"articleName\", \"engine\", \"started\", \"lastChange\", \"overall\", \"similaritySum\",\n"
+    "\"resultCount\", \"position\", \"pieces\": [{\"number\", \"text\", \"state\", \"similarity\",\n"
+    "\"items\": [{\"title\", \"url\"}]}]} instead; \"overall\" is null before any page was counted.\n"
+    "A file that is no check, of another version or damaged is refused with a message.\n");
 
 struct Arguments {
     QStringList positional;
@@ -257,6 +271,119 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
     return kOk;
 }
 
+struct PieceStateNames {
+    PieceState state;
+    const char16_t *words; // as the text output says it
+    const char16_t *key;   // as the JSON output says it
+};
+
+const PieceStateNames kPieceStateNames[] = {
+    {PieceState::NotCompared, u"未对比", u"notCompared"},
+    {PieceState::Compared, u"已对比", u"compared"},
+    {PieceState::Repeated, u"重新对比", u"repeated"},
+    {PieceState::WaitingForCheck, u"等待安全验证", u"waitingForCheck"},
+};
+
+const PieceStateNames &namesOf(PieceState state)
+{
+    for (const PieceStateNames &names : kPieceStateNames)
+        if (names.state == state)
+            return names;
+    return kPieceStateNames[0];
+}
+
+QString engineKey(SearchEngine engine)
+{
+    switch (engine) {
+    case SearchEngine::WebSearch:
+        return u"baidu"_qs;
+    case SearchEngine::Wenku:
+        return u"wenku"_qs;
+    case SearchEngine::NoQueryForm:
+        break;
+    }
+    return u"none"_qs;
+}
+
+QString engineWords(SearchEngine engine)
+{
+    switch (engine) {
+    case SearchEngine::WebSearch:
+        return u"百度引擎"_qs;
+    case SearchEngine::Wenku:
+        return u"百度文库"_qs;
+    case SearchEngine::NoQueryForm:
+        break;
+    }
+    return u"无查询地址的引擎"_qs;
+}
+
+qsizetype comparedCount(const CheckResults &check)
+{
+    return std::count_if(check.results.cbegin(), check.results.cend(),
+                         [](const PieceResult &result) { return result.state == PieceState::Compared; });
+}
+
+QJsonObject checkAsJson(const CheckResults &check)
+{
+    QJsonArray pieces;
+    for (qsizetype piece = 0; piece < check.pieces.size(); ++piece) {
+        const PieceResult &result = check.results[piece];
+        QJsonArray items;
+        for (const ResultItem &item : result.items)
+            items.append(QJsonObject{{u"title"_qs, item.title}, {u"url"_qs, item.url}});
+        pieces.append(QJsonObject{{u"number"_qs, piece + 1},
+                                  {u"text"_qs, check.pieces[piece]},
+                                  {u"state"_qs, QString::fromUtf16(namesOf(result.state).key)},
+                                  {u"similarity"_qs, result.similarity},
+                                  {u"items"_qs, items}});
+    }
+    const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
+    return QJsonObject{{u"articleName"_qs, check.articleName},
+                       {u"engine"_qs, engineKey(check.engine)},
+                       {u"started"_qs, check.started.toString(Qt::ISODateWithMs)},
+                       {u"lastChange"_qs, check.lastChange.toString(Qt::ISODateWithMs)},
+                       {u"overall"_qs, overall ? QJsonValue(*overall) : QJsonValue()},
+                       {u"similaritySum"_qs, check.similaritySum},
+                       {u"resultCount"_qs, check.resultCount},
+                       {u"position"_qs, check.position},
+                       {u"pieces"_qs, pieces}};
+}
+
+void printCheck(QTextStream &out, const CheckResults &check)
+{
+    const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
+    out << "文章：" << (check.articleName.isEmpty() ? u"（粘贴的文章）"_qs : check.articleName) << "\n"
+        << "引擎：" << engineWords(check.engine) << "\n"
+        << "开始：" << check.started.toString(Qt::ISODateWithMs) << "\n"
+        << "最后更改：" << check.lastChange.toString(Qt::ISODateWithMs) << "\n"
+        << "目前总体相似度：" << (overall ? formatNumber(*overall) + u"%"_qs : u"—"_qs) << "\n"
+        << "已对比 " << comparedCount(check) << " 句，共 " << check.pieces.size() << " 句\n";
+    for (qsizetype piece = 0; piece < check.pieces.size(); ++piece) {
+        const PieceResult &result = check.results[piece];
+        out << piece + 1 << "\t" << QString::fromUtf16(namesOf(result.state).words) << "\t"
+            << formatNumber(result.similarity) << "%\t" << check.pieces[piece] << "\n";
+        for (const ResultItem &item : result.items)
+            out << "\t" << item.title << "\t" << item.url << "\n";
+    }
+}
+
+int checkInfo(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() != 1)
+        return usageError(err, QStringLiteral("check-info takes one CHECKFILE"), kCheckInfoHelp);
+    const CheckFileRead read = readCheckFile(arguments.positional[0]);
+    if (!read.check) {
+        err << "veltrik-cli: " << read.message << "\n";
+        return kFileError;
+    }
+    if (arguments.json)
+        printJson(out, QJsonDocument(checkAsJson(*read.check)));
+    else
+        printCheck(out, *read.check);
+    return kOk;
+}
+
 QJsonArray spansAsJson(const QList<TextSpan> &spans)
 {
     QJsonArray array;
@@ -356,7 +483,8 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     };
     const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
                                 {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp},
-                                {u"text", text, &kTextHelp}, {u"to-rtf", toRtf, &kToRtfHelp}};
+                                {u"text", text, &kTextHelp}, {u"to-rtf", toRtf, &kToRtfHelp},
+                                {u"check-info", checkInfo, &kCheckInfoHelp}};
     for (const Command &known : commands) {
         if (command != QStringView(known.name))
             continue;
