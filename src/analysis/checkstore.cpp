@@ -78,12 +78,6 @@ int pragmaValue(const QSqlDatabase &database, const QString &name)
     return query.value(0).toInt();
 }
 
-void removeDatabaseFiles(const QString &path)
-{
-    for (const QString &suffix : {QString(), u"-journal"_qs, u"-wal"_qs, u"-shm"_qs})
-        QFile::remove(path + suffix);
-}
-
 } // namespace
 
 // One named connection of Qt SQL to one file, removed again with this object.
@@ -304,7 +298,7 @@ enum class Journal {
 QString writeCheckFile(const QString &path, const CheckResults &check, Journal journal,
                        std::unique_ptr<CheckFileConnection> *keep = nullptr)
 {
-    removeDatabaseFiles(path);
+    removeCheckFile(path);
     auto connection = std::make_unique<CheckFileConnection>(path);
     try {
         connection->open();
@@ -315,7 +309,7 @@ QString writeCheckFile(const QString &path, const CheckResults &check, Journal j
         connection->inTransaction([&] { writeWholeCheck(connection->database(), check); });
     } catch (const Failure &failure) {
         connection.reset();
-        removeDatabaseFiles(path);
+        removeCheckFile(path);
         return u"无法写入检测文件"_qs + quoted(path) + u"："_qs + failure.reason;
     }
     if (keep)
@@ -361,10 +355,16 @@ QString saveCheckFile(const QString &path, const CheckResults &check)
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), error);
     if (error) {
-        removeDatabaseFiles(partial);
+        removeCheckFile(partial);
         return u"无法保存检测文件"_qs + quoted(path) + u"："_qs + QString::fromLocal8Bit(error.message());
     }
     return QString();
+}
+
+void removeCheckFile(const QString &path)
+{
+    for (const QString &suffix : {QString(), u"-journal"_qs, u"-wal"_qs, u"-shm"_qs})
+        QFile::remove(path + suffix);
 }
 
 CheckStore::CheckStore() = default;

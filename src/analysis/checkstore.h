@@ -27,6 +27,9 @@ CheckFileRead readCheckFile(const QString &path);
 // the message for the user on failure, an empty text on success.
 QString saveCheckFile(const QString &path, const CheckResults &check);
 
+// Removes a check file with the log and index SQLite may keep beside it.
+void removeCheckFile(const QString &path);
+
 // A check file that follows a run: created with the whole check, then each piece's result committed as it
 // arrives, in a transaction of its own, so that a crash loses no result committed before it.
 class CheckStore {

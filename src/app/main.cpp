@@ -1,4 +1,5 @@
 #include "app/appearance.h"
+#include "app/checkkeeper.h"
 #include "app/form1.h"
 #include "app/translations.h"
 #include "components/desktop.h"
@@ -72,6 +73,7 @@ int main(int argc, char *argv[])
     services.desktop = &desktop;
     services.makeBrowser = [](QWidget *parent) { return new veltrik::WebEngineBrowser(parent); };
     services.endpoints = veltrik::Endpoints::fromEnvironment();
+    services.automaticCheckFile = veltrik::automaticCheckFile();
 
     veltrik::Form1 window(std::move(services));
     window.show();
