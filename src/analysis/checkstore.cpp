@@ -147,7 +147,8 @@ namespace {
 
 void insertItems(const QSqlDatabase &database, int piece, const QList<ResultItem> &items)
 {
-    QSqlQuery insert = prepared(database, u"INSERT INTO items (piece, ordinal, title, url) VALUES (?, ?, ?, ?)"_qs);
+    QSqlQuery insert =
+        prepared(database, u"INSERT INTO items (piece, ordinal, title, url) VALUES (?, ?, ?, ?)"_qs);
     for (qsizetype k = 0; k < items.size(); ++k) {
         insert.bindValue(0, piece);
         insert.bindValue(1, int(k));
@@ -160,7 +161,8 @@ void insertItems(const QSqlDatabase &database, int piece, const QList<ResultItem
 void updateFigures(const QSqlDatabase &database, const CheckResults &check)
 {
     QSqlQuery update = prepared(
-        database, u"UPDATE check_info SET similarity_sum = ?, result_count = ?, position = ?, last_change = ?"_qs);
+        database,
+        u"UPDATE check_info SET similarity_sum = ?, result_count = ?, position = ?, last_change = ?"_qs);
     update.bindValue(0, check.similaritySum);
     update.bindValue(1, check.resultCount);
     update.bindValue(2, check.position);
@@ -182,7 +184,8 @@ void writeWholeCheck(const QSqlDatabase &database, const CheckResults &check)
     info.bindValue(6, timeText(check.started));
     info.bindValue(7, timeText(check.lastChange));
     exec(info);
-    QSqlQuery piece = prepared(database, u"INSERT INTO pieces (number, text, state, similarity) VALUES (?, ?, ?, ?)"_qs);
+    QSqlQuery piece =
+        prepared(database, u"INSERT INTO pieces (number, text, state, similarity) VALUES (?, ?, ?, ?)"_qs);
     for (qsizetype k = 0; k < check.pieces.size(); ++k) {
         const PieceResult result = k < check.results.size() ? check.results[k] : PieceResult{};
         piece.bindValue(0, int(k));
@@ -353,7 +356,8 @@ QString saveCheckFile(const QString &path, const CheckResults &check)
     if (const QString message = writeCheckFile(partial, check, Journal::Rollback); !message.isEmpty())
         return message;
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(),
+                            error);
     if (error) {
         removeCheckFile(partial);
         return u"无法保存检测文件"_qs + quoted(path) + u"："_qs + QString::fromLocal8Bit(error.message());
@@ -384,7 +388,8 @@ QString CheckStore::commitPiece(const CheckResults &check, int piece)
     const QSqlDatabase &database = m_connection->database();
     try {
         m_connection->inTransaction([&] {
-            QSqlQuery update = prepared(database, u"UPDATE pieces SET state = ?, similarity = ? WHERE number = ?"_qs);
+            QSqlQuery update =
+                prepared(database, u"UPDATE pieces SET state = ?, similarity = ? WHERE number = ?"_qs);
             update.bindValue(0, int(result.state));
             update.bindValue(1, result.similarity);
             update.bindValue(2, piece);

@@ -521,8 +521,9 @@ ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
         storeItems(state, items);
         ++state.resultCount;
         if (pieceFigure)
-            outcome.pieceScore = PieceScore{state.curSentence - 1, *pieceFigure,
-                                            items.first(std::min<qsizetype>(items.size(), AnalysisState::kSlotsPerSentence))};
+            outcome.pieceScore =
+                PieceScore{state.curSentence - 1, *pieceFigure,
+                           items.first(std::min<qsizetype>(items.size(), AnalysisState::kSlotsPerSentence))};
     }
     if (state.sentences)
         outcome.progressCaption = progressCaption(state.curSentence, state.sentenceCount());

@@ -179,8 +179,9 @@ void Form1::setupCheckMenu()
 
 void Form1::connectChecks()
 {
-    m_checks = std::make_unique<CheckKeeper>(*this, *m_run, *m_services.desktop, m_services.automaticCheckFile,
-                                             [this](const CheckResults &check) { takeUpCheck(check); });
+    m_checks =
+        std::make_unique<CheckKeeper>(*this, *m_run, *m_services.desktop, m_services.automaticCheckFile,
+                                      [this](const CheckResults &check) { takeUpCheck(check); });
     connect(m_ui.wjcd->findChild<QAction *>(QStringLiteral("baocunjiance")), &QAction::triggered, this,
             [this] { m_checks->saveCheck(); });
     connect(m_ui.wjcd->findChild<QAction *>(QStringLiteral("dakaijiance")), &QAction::triggered, this,

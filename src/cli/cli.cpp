@@ -83,8 +83,8 @@ const QString kCheckInfoHelp = QStringLiteral(
     "Prints a saved check: the article's name, the engine, when it started and last changed, the overall\n"
     "figure as the similarity label shows it, how many pieces were compared, then one line per piece\n"
     "(number, state, its own figure, its text) followed by its result items (title, address), indented.\n"
-    "--json prints {\"articleName\", \"engine\", \"started\", \"lastChange\", \"overall\", \"similaritySum\",\n"
-    "\"resultCount\", \"position\", \"pieces\": [{\"number\", \"text\", \"state\", \"similarity\",\n"
+    "--json prints {\"articleName\", \"engine\", \"started\", \"lastChange\", \"overall\",\n"
+    "\"similaritySum\", \"resultCount\", \"position\", \"pieces\": [{\"number\", \"text\", \"state\", \"similarity\",\n"
     "\"items\": [{\"title\", \"url\"}]}]} instead; \"overall\" is null before any page was counted.\n"
     "A file that is no check, of another version or damaged is refused with a message.\n");
 
@@ -271,51 +271,34 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
     return kOk;
 }
 
-struct PieceStateNames {
-    PieceState state;
-    const char16_t *words; // as the text output says it
-    const char16_t *key;   // as the JSON output says it
+// How check-info names a value: in words for the text output, by a key for the JSON output.
+template <typename Value>
+struct Names {
+    Value value;
+    const char16_t *words;
+    const char16_t *key;
 };
 
-const PieceStateNames kPieceStateNames[] = {
+const Names<PieceState> kPieceStateNames[] = {
     {PieceState::NotCompared, u"未对比", u"notCompared"},
     {PieceState::Compared, u"已对比", u"compared"},
     {PieceState::Repeated, u"重新对比", u"repeated"},
     {PieceState::WaitingForCheck, u"等待安全验证", u"waitingForCheck"},
 };
 
-const PieceStateNames &namesOf(PieceState state)
+const Names<SearchEngine> kEngineNames[] = {
+    {SearchEngine::WebSearch, u"百度引擎", u"baidu"},
+    {SearchEngine::Wenku, u"百度文库", u"wenku"},
+    {SearchEngine::NoQueryForm, u"无查询地址的引擎", u"none"},
+};
+
+template <typename Value, std::size_t Count>
+const Names<Value> &namesOf(const Names<Value> (&table)[Count], Value value)
 {
-    for (const PieceStateNames &names : kPieceStateNames)
-        if (names.state == state)
+    for (const Names<Value> &names : table)
+        if (names.value == value)
             return names;
-    return kPieceStateNames[0];
-}
-
-QString engineKey(SearchEngine engine)
-{
-    switch (engine) {
-    case SearchEngine::WebSearch:
-        return u"baidu"_qs;
-    case SearchEngine::Wenku:
-        return u"wenku"_qs;
-    case SearchEngine::NoQueryForm:
-        break;
-    }
-    return u"none"_qs;
-}
-
-QString engineWords(SearchEngine engine)
-{
-    switch (engine) {
-    case SearchEngine::WebSearch:
-        return u"百度引擎"_qs;
-    case SearchEngine::Wenku:
-        return u"百度文库"_qs;
-    case SearchEngine::NoQueryForm:
-        break;
-    }
-    return u"无查询地址的引擎"_qs;
+    return table[0];
 }
 
 qsizetype comparedCount(const CheckResults &check)
@@ -332,15 +315,16 @@ QJsonObject checkAsJson(const CheckResults &check)
         QJsonArray items;
         for (const ResultItem &item : result.items)
             items.append(QJsonObject{{u"title"_qs, item.title}, {u"url"_qs, item.url}});
-        pieces.append(QJsonObject{{u"number"_qs, piece + 1},
-                                  {u"text"_qs, check.pieces[piece]},
-                                  {u"state"_qs, QString::fromUtf16(namesOf(result.state).key)},
-                                  {u"similarity"_qs, result.similarity},
-                                  {u"items"_qs, items}});
+        pieces.append(
+            QJsonObject{{u"number"_qs, piece + 1},
+                        {u"text"_qs, check.pieces[piece]},
+                        {u"state"_qs, QString::fromUtf16(namesOf(kPieceStateNames, result.state).key)},
+                        {u"similarity"_qs, result.similarity},
+                        {u"items"_qs, items}});
     }
     const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
     return QJsonObject{{u"articleName"_qs, check.articleName},
-                       {u"engine"_qs, engineKey(check.engine)},
+                       {u"engine"_qs, QString::fromUtf16(namesOf(kEngineNames, check.engine).key)},
                        {u"started"_qs, check.started.toString(Qt::ISODateWithMs)},
                        {u"lastChange"_qs, check.lastChange.toString(Qt::ISODateWithMs)},
                        {u"overall"_qs, overall ? QJsonValue(*overall) : QJsonValue()},
@@ -354,14 +338,14 @@ void printCheck(QTextStream &out, const CheckResults &check)
 {
     const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
     out << "文章：" << (check.articleName.isEmpty() ? u"（粘贴的文章）"_qs : check.articleName) << "\n"
-        << "引擎：" << engineWords(check.engine) << "\n"
+        << "引擎：" << QString::fromUtf16(namesOf(kEngineNames, check.engine).words) << "\n"
         << "开始：" << check.started.toString(Qt::ISODateWithMs) << "\n"
         << "最后更改：" << check.lastChange.toString(Qt::ISODateWithMs) << "\n"
         << "目前总体相似度：" << (overall ? formatNumber(*overall) + u"%"_qs : u"—"_qs) << "\n"
         << "已对比 " << comparedCount(check) << " 句，共 " << check.pieces.size() << " 句\n";
     for (qsizetype piece = 0; piece < check.pieces.size(); ++piece) {
         const PieceResult &result = check.results[piece];
-        out << piece + 1 << "\t" << QString::fromUtf16(namesOf(result.state).words) << "\t"
+        out << piece + 1 << "\t" << QString::fromUtf16(namesOf(kPieceStateNames, result.state).words) << "\t"
             << formatNumber(result.similarity) << "%\t" << check.pieces[piece] << "\n";
         for (const ResultItem &item : result.items)
             out << "\t" << item.title << "\t" << item.url << "\n";

@@ -204,20 +204,24 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"engine_without_name", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs}, 2},
                       FailureCase{"unknown_option_before_the_command", {u"--fast"_qs, u"analyse"_qs}, 2},
                       FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
-                      FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
+                      FailureCase{
+                          "score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
                       FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"to_rtf_without_out", {u"to-rtf"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"check_info_without_file", {u"check-info"_qs}, 2},
                       FailureCase{"check_info_missing_file", {u"check-info"_qs, u"/no/such.vcheck"_qs}, 1},
                       FailureCase{"check_info_of_a_document",
-                                  {u"check-info"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1},
-                      FailureCase{"text_of_a_binary_file", {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1}),
+                                  {u"check-info"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
+                                  1},
+                      FailureCase{"text_of_a_binary_file",
+                                  {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
+                                  1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CliHelp, EachCommandExplainsItself)
 {
-    for (const QString &command :
-         {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs, u"to-rtf"_qs, u"check-info"_qs}) {
+    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs,
+                                   u"to-rtf"_qs, u"check-info"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
@@ -306,7 +310,8 @@ TEST_F(CliTest, CheckInfoOfAnUnstartedCheckHasNoOverallFigure)
     r.run.analyse();
     const QString path = dir.filePath(u"fresh.vcheck"_qs);
     ASSERT_EQ(saveCheckFile(path, r.run.results()), QString());
-    const QJsonObject json = QJsonDocument::fromJson(run({u"check-info"_qs, path, u"--json"_qs}).out.toUtf8()).object();
+    const QJsonObject json =
+        QJsonDocument::fromJson(run({u"check-info"_qs, path, u"--json"_qs}).out.toUtf8()).object();
     EXPECT_TRUE(json[u"overall"].isNull());
     EXPECT_TRUE(run({u"check-info"_qs, path}).out.contains(u"目前总体相似度：—\n"_qs));
 }
