@@ -35,7 +35,7 @@ expect_equal Architecture "$(field Architecture)" "$(dpkg --print-architecture)"
 # Every dependency is a Debian package: the build machine has each installed, since it built against them.
 depends="$(field Depends)"
 for needed in libqt6core6 libqt6widgets6 libqt6webenginewidgets6 libicu72 libzip4 libqt6webenginecore6-bin \
-  fonts-noto-cjk; do
+  fonts-noto-cjk libqt6sql6-sqlite; do
   grep -Eq "(^|, )$needed( |,|$)" <<< "$depends" || fail "Depends lacks $needed: $depends"
 done
 while read -r dependency; do
