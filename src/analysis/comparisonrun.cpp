@@ -4,6 +4,8 @@
 #include "segmentation.h"
 #include "sitereport.h"
 
+#include <algorithm>
+
 namespace veltrik {
 
 ComparisonRun::ComparisonRun(RunListener &listener, Endpoints endpoints)
@@ -16,6 +18,15 @@ void ComparisonRun::analyse(const AnalysisOptions &options)
 {
     const ArticleAnalysis analysis = analyseArticle(m_listener.articleText(), options);
     m_state.startAnalysis(analysis.pieces, analysis.workText);
+    m_results = CheckResults{};
+    m_results.article = m_listener.articleText();
+    m_results.pieces = analysis.pieces;
+    m_results.engine = m_listener.chosenEngine();
+    m_results.results = QList<PieceResult>(analysis.pieces.size());
+    m_results.similaritySum = m_state.similaritySum;
+    m_results.resultCount = m_state.resultCount;
+    m_results.started = QDateTime::currentDateTimeUtc();
+    m_results.lastChange = m_results.started;
     m_selectedRow = -1;
     m_listener.showAnalysis(analysis.rows(), analysis.exclusionNote());
     m_listener.showStatus(analysis.caption());
@@ -171,6 +182,7 @@ void ComparisonRun::continuePacing()
         // was not counted, and taking one off for it would inflate the overall figure.
         if (!m_state.pageHtml.isEmpty())
             --m_state.resultCount;
+        recordPieceState(m_state.curSentence, PieceState::Repeated);
         m_listener.showStatus(u"网络不给力，正在重新对比第 "_qs + QString::number(m_state.curSentence + 1) + u" 句"_qs);
     } else {
         m_listener.showStatus(progressCaption(m_state.curSentence, m_state.sentenceCount()));
@@ -184,12 +196,83 @@ void ComparisonRun::pageArrived(ResultPage page)
     page.query = m_sentQuery;
     const ScoringOutcome outcome = scorePage(m_state, page);
     m_securityCheckShown = outcome.securityCheck;
+    if (outcome.pieceScore)
+        recordScore(*outcome.pieceScore);
+    else if (outcome.securityCheck)
+        recordPieceState(m_state.curSentence - 1, PieceState::WaitingForCheck);
     if (outcome.similarityCaption)
         m_listener.showFigures(*outcome.similarityCaption);
     if (outcome.progressCaption)
         m_listener.showStatus(*outcome.progressCaption);
     if (m_tickWaiting && !m_messageOpen && !m_securityCheckShown)
         continuePacing();
+}
+
+void ComparisonRun::restore(const CheckResults &check)
+{
+    m_state.startAnalysis(check.pieces, analyseArticle(check.article).workText);
+    for (qsizetype piece = 0; piece < check.results.size(); ++piece) {
+        const QList<ResultItem> &items = check.results[piece].items;
+        for (qsizetype k = 0; k < items.size() && k < AnalysisState::kSlotsPerSentence; ++k) {
+            m_state.siteTitles[piece * AnalysisState::kSlotsPerSentence + k] = items[k].title;
+            m_state.siteUrls[piece * AnalysisState::kSlotsPerSentence + k] = items[k].url;
+        }
+    }
+    m_state.similaritySum = check.similaritySum;
+    m_state.resultCount = check.resultCount;
+    m_state.curSentence = check.position;
+    m_state.lastSentence = std::max(check.position - 1, 0);
+    // The position is taken as it is: the first compare does not go back to the first row.
+    m_state.listSync = false;
+    m_results = check;
+    m_selectedRow = -1;
+    m_securityCheckShown = false;
+    m_pendingAddress = QString();
+    m_tickWaiting = false;
+
+    QStringList rows;
+    for (qsizetype piece = 0; piece < check.pieces.size(); ++piece)
+        rows << listRowText(piece, check.pieces[piece]);
+    m_listener.showAnalysis(rows, QString());
+    if (check.position < check.pieces.size()) {
+        m_selectedRow = check.position;
+        m_listener.showSelectedRow(check.position, check.pieces[check.position]);
+    }
+    m_listener.showStatus(progressCaption(check.position, check.pieces.size()));
+    const bool lastCompared = check.position > 0 && check.position <= check.results.size() &&
+                              check.results[check.position - 1].state == PieceState::Compared;
+    const double pieceFigure = lastCompared ? check.results[check.position - 1].similarity : 0;
+    if (const auto figures = figuresCaption(pieceFigure, check.similaritySum, check.resultCount))
+        m_listener.showFigures(*figures);
+    m_listener.showRunState(false);
+}
+
+// The page's figure and items become the piece's result; the next compare sends the piece after it.
+void ComparisonRun::recordScore(const PieceScore &score)
+{
+    if (score.piece >= m_results.results.size())
+        return;
+    m_results.results[score.piece] = PieceResult{PieceState::Compared, score.similarity, score.items};
+    m_results.position = m_state.curSentence;
+    recordChange(score.piece);
+}
+
+// A piece whose page has still to come: the run goes on with it.
+void ComparisonRun::recordPieceState(int piece, PieceState state)
+{
+    if (piece < 0 || piece >= m_results.results.size())
+        return;
+    m_results.results[piece].state = state;
+    m_results.position = piece;
+    recordChange(piece);
+}
+
+void ComparisonRun::recordChange(int piece)
+{
+    m_results.similaritySum = m_state.similaritySum;
+    m_results.resultCount = m_state.resultCount;
+    m_results.lastChange = QDateTime::currentDateTimeUtc();
+    m_listener.pieceResultChanged(piece);
 }
 
 void ComparisonRun::showSecurityCheck()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysisstate.h"
+#include "checkresults.h"
 #include "exclusions.h"
 #include "query.h"
 #include "securitycheck.h"
@@ -43,6 +44,8 @@ public:
     virtual void send(const QString &address) = 0;
     // The pacing interval starts afresh: the next tick comes a full interval from now.
     virtual void restartPacing() = 0;
+    // The result of piece `piece` (0-based) in the run's results changed, and with it the overall figures.
+    virtual void pieceResultChanged(int piece) = 0;
 
 protected:
     ~RunListener() = default;
@@ -68,6 +71,8 @@ public:
     ComparisonRun(RunListener &listener, Endpoints endpoints);
 
     const AnalysisState &state() const { return m_state; }
+    // Every piece's state, figure and items, and the overall figures, of the last analysis or restored check.
+    const CheckResults &results() const { return m_results; }
     // The last page was a security check that the user has not passed yet.
     bool securityCheckShown() const { return m_securityCheckShown; }
 
@@ -77,6 +82,9 @@ public:
     void stop();                   // 停止自动对比！
     void rowClicked(int row);      // the user selected a list row
     void pacingTick();             // one tick of the pacing timer
+    // Takes up a saved check where it was left: its pieces are listed, its figures shown, and the next
+    // compare sends the piece its position names. The check's article is taken to stand in the editor.
+    void restore(const CheckResults &check);
     // The page of the last request has loaded (a failed load arrives with empty HTML). The page's query
     // is taken to be the last one sent.
     void pageArrived(ResultPage page);
@@ -92,10 +100,14 @@ private:
     void continuePacing();
     void showSecurityCheck();
     void inform(const QString &text);
+    void recordScore(const PieceScore &score);
+    void recordPieceState(int piece, PieceState state);
+    void recordChange(int piece);
 
     RunListener &m_listener;
     Endpoints m_endpoints;
     AnalysisState m_state;
+    CheckResults m_results;
     // The selected list row; -1 when none is.
     int m_selectedRow = -1;
     // How many compares are running, the nested one included.

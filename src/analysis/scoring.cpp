@@ -110,18 +110,23 @@ std::optional<double> overallFigure(const AnalysisState &state)
     return roundHalfEven(state.similaritySum / state.resultCount, 2);
 }
 
-// Step 6: the figures and the similarity label.
-std::optional<QString> scoreFigures(AnalysisState &state)
+// Step 6: the figures and the similarity label. The piece's own figure is 0 for a page too short to be a
+// result page; there is none when the page is no piece's.
+std::optional<QString> scoreFigures(AnalysisState &state, std::optional<double> &pieceFigure)
 {
+    const qsizetype piece = state.curSentence - 1;
+    const bool forAPiece = piece >= 0 && piece < state.sentenceCount();
     if (state.pageText.size() < kShortestResultPage) {
+        if (forAPiece)
+            pieceFigure = 0;
         const auto overall = overallFigure(state);
         return overall ? std::optional(similarityCaption(u"0"_qs, *overall)) : std::nullopt;
     }
-    const qsizetype piece = state.curSentence - 1;
-    if (piece < 0 || piece >= state.sentenceCount())
+    if (!forAPiece)
         return std::nullopt;
     const double percent =
         sentencePercent(highlightTextOf(state.pageHtml).size(), state.sentences->at(piece).size());
+    pieceFigure = percent;
     state.similaritySum += percent;
     const auto overall = overallFigure(state);
     return overall ? std::optional(similarityCaption(formatNumber(percent), *overall)) : std::nullopt;
@@ -478,6 +483,19 @@ double sentencePercent(qsizetype highlightLength, qsizetype pieceLength)
     return roundHalfEven(ratio, 2) * 100;
 }
 
+std::optional<double> shownOverallFigure(double similaritySum, int resultCount)
+{
+    if (resultCount <= 1)
+        return std::nullopt;
+    return roundHalfEven(similaritySum / (resultCount - 1), 2);
+}
+
+std::optional<QString> figuresCaption(double pieceFigure, double similaritySum, int resultCount)
+{
+    const auto overall = shownOverallFigure(similaritySum, resultCount);
+    return overall ? std::optional(similarityCaption(formatNumber(pieceFigure), *overall)) : std::nullopt;
+}
+
 QString progressCaption(qsizetype sentenceNumber, qsizetype sentenceCount)
 {
     return u"现在正在对比第 "_qs + QString::number(sentenceNumber) + u" 句！共 "_qs + QString::number(sentenceCount) +
@@ -497,10 +515,15 @@ ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page)
     state.pageHtml = page.bodyHtml;
     state.pageText = std::move(pageText);
     if (!state.pageHtml.isEmpty()) {
-        outcome.similarityCaption = scoreFigures(state);
+        std::optional<double> pieceFigure;
+        outcome.similarityCaption = scoreFigures(state, pieceFigure);
         state.markedHtml = markItems(state.pageHtml);
         storeItems(state, items);
         ++state.resultCount;
+        if (pieceFigure)
+            outcome.pieceScore =
+                PieceScore{state.curSentence - 1, *pieceFigure,
+                           items.first(std::min<qsizetype>(items.size(), AnalysisState::kSlotsPerSentence))};
     }
     if (state.sentences)
         outcome.progressCaption = progressCaption(state.curSentence, state.sentenceCount());

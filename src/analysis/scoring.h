@@ -43,11 +43,19 @@ QList<ResultItem> itemsOfPage(const QString &html);
 // The similarity of one piece, in whole percent.
 double sentencePercent(qsizetype highlightLength, qsizetype pieceLength);
 
+// What a scored page gave the piece it was sent for.
+struct PieceScore {
+    int piece = 0;         // 0-based
+    double similarity = 0; // the figure "本句相似度" shows
+    QList<ResultItem> items; // the items stored in the piece's slots, at most ten
+};
+
 // What a scoring pass changed on screen; an empty optional leaves the label as it was.
 struct ScoringOutcome {
     std::optional<QString> similarityCaption; // Label2
     std::optional<QString> progressCaption;   // Label1
     bool securityCheck = false;               // the page was a security check, not a result
+    std::optional<PieceScore> pieceScore;     // the page was scored for a piece of the analysis
 };
 
 // One scoring pass over the page that arrived for piece number state.curSentence (1-based): fills
@@ -57,6 +65,13 @@ struct ScoringOutcome {
 // next one runs. A security check page changes nothing but the status line, which says what to do.
 // `page.query` is the query that was sent.
 ScoringOutcome scorePage(AnalysisState &state, const ResultPage &page);
+
+// The overall figure the similarity label shows after the last counted page: the page is counted in
+// resultCount after the figure was worked out, so the divisor is one less. None before any page was counted.
+std::optional<double> shownOverallFigure(double similaritySum, int resultCount);
+
+// "本句相似度：X%\r\n\r\n目前总体相似度：Y%" as the label shows it after the last counted page.
+std::optional<QString> figuresCaption(double pieceFigure, double similaritySum, int resultCount);
 
 // "现在正在对比第 N 句！共 M 句。"
 QString progressCaption(qsizetype sentenceNumber, qsizetype sentenceCount);

@@ -13,6 +13,7 @@
 #include "components/taborder.h"
 #include "components/twips.h"
 #include "appearance/appearance.h"
+#include "checkkeeper.h"
 #include "welcometext.h"
 
 #include <QAction>
@@ -57,6 +58,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_engineMenu = new EngineMenu(*this, m_ui.engine, *m_services.desktop,
                                   m_services.endpoints.productPageUrl(), [this] { openComparator(); });
     connectDocumentCommands();
+    connectChecks();
     Form_Load();
 }
 
@@ -170,6 +172,41 @@ void Form1::setupFileMenu()
     m_ui.wjcd->addSeparator()->setObjectName(QStringLiteral("fg1"));
     QAction *exit = addMenuItem(m_ui.wjcd, QStringLiteral("tuichu"), QStringLiteral("退出"));
     connect(exit, &QAction::triggered, this, &Form1::tuichu_Click);
+    setupCheckMenu();
+}
+
+// The check commands follow the file menu's own items, apart from them.
+void Form1::setupCheckMenu()
+{
+    m_ui.wjcd->addSeparator()->setObjectName(QStringLiteral("fgjc"));
+    addMenuItem(m_ui.wjcd, QStringLiteral("baocunjiance"), QStringLiteral("保存检测"));
+    addMenuItem(m_ui.wjcd, QStringLiteral("dakaijiance"), QStringLiteral("打开检测"));
+}
+
+void Form1::connectChecks()
+{
+    m_checks =
+        std::make_unique<CheckKeeper>(*this, *m_run, *m_services.desktop, m_services.automaticCheckFile,
+                                      [this](const CheckResults &check) { takeUpCheck(check); });
+    connect(m_ui.wjcd->findChild<QAction *>(QStringLiteral("baocunjiance")), &QAction::triggered, this,
+            [this] { m_checks->saveCheck(); });
+    connect(m_ui.wjcd->findChild<QAction *>(QStringLiteral("dakaijiance")), &QAction::triggered, this,
+            [this] { m_checks->openCheck(); });
+    // Asked once the window is up, not while it is being built.
+    QTimer::singleShot(0, this, [this] { m_checks->offerUnfinishedCheck(); });
+}
+
+// A saved check in the window: its engine checked, its article in the editor, and the run where it was left.
+void Form1::takeUpCheck(const CheckResults &check)
+{
+    if (state().autoMode)
+        m_run->stop();
+    QAction *engine = check.engine == SearchEngine::Wenku ? m_ui.engine.wenku : m_ui.engine.baidu;
+    for (QAction *item : {m_ui.engine.baidu, m_ui.engine.wenku, m_ui.engine.longyuan, m_ui.engine.zhiwang})
+        item->setChecked(item == engine);
+    m_ui.RichTextBox1->setText(check.article);
+    m_run->restore(check);
+    showComparing();
 }
 
 void Form1::setupEditMenu()
@@ -535,6 +572,11 @@ void Form1::send(const QString &address)
 void Form1::restartPacing()
 {
     m_pacing->start();
+}
+
+void Form1::pieceResultChanged(int piece)
+{
+    m_checks->pieceResultChanged(piece);
 }
 
 } // namespace veltrik

@@ -23,6 +23,7 @@ class QTimer;
 namespace veltrik {
 
 class BrowserView;
+class CheckKeeper;
 class Desktop;
 class DocumentFiles;
 class Form2;
@@ -35,6 +36,8 @@ struct Form1Services {
     Desktop *desktop = nullptr;
     std::function<BrowserView *(QWidget *parent)> makeBrowser;
     Endpoints endpoints = Endpoints::defaults();
+    // Where the check of the run going on is kept, to be continued after a crash; empty keeps none.
+    QString automaticCheckFile;
 };
 
 // The main window: the article editor, the sentence list, the buttons, the labels, the two browser
@@ -77,6 +80,7 @@ public:
     void openComparator();
     Form2 *comparator() const;
     EngineMenu &engineMenu() { return *m_engineMenu; }
+    CheckKeeper &checks() { return *m_checks; }
 
     // Controls and menu items, by their conventional names.
     BrowserView *WebBrowser1() const { return m_ui.WebBrowser1; }
@@ -141,6 +145,11 @@ private:
     void inform(const QString &text) override;
     void send(const QString &address) override;
     void restartPacing() override;
+    void pieceResultChanged(int piece) override;
+
+    void setupCheckMenu();
+    void connectChecks();
+    void takeUpCheck(const CheckResults &check);
 
     QPushButton *addButton(const QString &name, const QString &caption, QRect twips);
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption);
@@ -176,6 +185,7 @@ private:
     QPointer<Form2> m_comparator;
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<TabOrder> m_tabOrder;
+    std::unique_ptr<CheckKeeper> m_checks;
     bool m_ending = false;
 
 };

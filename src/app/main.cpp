@@ -1,3 +1,4 @@
+#include "app/checkkeeper.h"
 #include "appearance/appearance.h"
 #include "app/form1.h"
 #include "app/translations.h"
@@ -72,6 +73,7 @@ int main(int argc, char *argv[])
     services.desktop = &desktop;
     services.makeBrowser = [](QWidget *parent) { return new veltrik::WebEngineBrowser(parent); };
     services.endpoints = veltrik::Endpoints::fromEnvironment();
+    services.automaticCheckFile = veltrik::automaticCheckFile();
 
     veltrik::Form1 window(std::move(services));
     window.show();

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "analysis/checkstore.h"
 #include "analysis/comparisonrun.h"
 #include "analysis/query.h"
 #include "analysis/segmentation.h"
@@ -9,6 +10,7 @@
 #include "library/librarycheck.h"
 #include "library/libraryindexing.h"
 #include "text/linebreaks.h"
+#include "text/numbers.h"
 #include "version.h"
 
 #include <QCommandLineParser>
@@ -18,6 +20,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace veltrik {
@@ -38,6 +41,7 @@ const QString kUsage = QStringLiteral(
     "                                            compare and mark, once per reference\n"
     "  text FILE                                 the text the open command puts into the editor\n"
     "  to-rtf FILE OUT                           open FILE and save it as RTF, as the program does\n"
+    "  check-info CHECKFILE [--json]             a saved check's figures and per-piece results\n"
     "'veltrik-cli COMMAND --help' tells more about a command; 'veltrik-cli --version' prints the version.\n");
 
 const QString kAnalyseHelp = QStringLiteral(
@@ -92,6 +96,16 @@ const QString kLibraryHelp = QStringLiteral(
     "it with each as \"对比并标注\" would, and prints the three-line result of all of them together, then\n"
     "of each document that repeats at least one sentence. --json prints {\"label\", \"marks\", \"documents\":\n"
     "[{\"name\", \"path\", \"label\", \"marks\"}]} instead, the marks as compare --json gives them.\n");
+
+const QString kCheckInfoHelp = QStringLiteral(
+    "usage: veltrik-cli check-info CHECKFILE [--json]\n"
+    "Prints a saved check: the article's name, the engine, when it started and last changed, the overall\n"
+    "figure as the similarity label shows it, how many pieces were compared, then one line per piece\n"
+    "(number, state, its own figure, its text) followed by its result items (title, address), indented.\n"
+    "--json prints {\"articleName\", \"engine\", \"started\", \"lastChange\", \"overall\",\n"
+    "\"similaritySum\", \"resultCount\", \"position\", \"pieces\": [{\"number\", \"text\", \"state\", \"similarity\",\n"
+    "\"items\": [{\"title\", \"url\"}]}]} instead; \"overall\" is null before any page was counted.\n"
+    "A file that is no check, of another version or damaged is refused with a message.\n");
 
 struct Arguments {
     QStringList positional;
@@ -248,6 +262,7 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         void inform(const QString &text) override { message = text; }
         void send(const QString &) override {}
         void restartPacing() override {}
+        void pieceResultChanged(int) override {}
     } labels;
     labels.article = *article;
     ComparisonRun run(labels, Endpoints::fromEnvironment());
@@ -275,6 +290,103 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         out << run.siteReport() << "\n";
     else if (arguments.json)
         printJson(out, QJsonDocument(results));
+    return kOk;
+}
+
+// How check-info names a value: in words for the text output, by a key for the JSON output.
+template <typename Value>
+struct Names {
+    Value value;
+    const char16_t *words;
+    const char16_t *key;
+};
+
+const Names<PieceState> kPieceStateNames[] = {
+    {PieceState::NotCompared, u"未对比", u"notCompared"},
+    {PieceState::Compared, u"已对比", u"compared"},
+    {PieceState::Repeated, u"重新对比", u"repeated"},
+    {PieceState::WaitingForCheck, u"等待安全验证", u"waitingForCheck"},
+};
+
+const Names<SearchEngine> kEngineNames[] = {
+    {SearchEngine::WebSearch, u"百度引擎", u"baidu"},
+    {SearchEngine::Wenku, u"百度文库", u"wenku"},
+    {SearchEngine::NoQueryForm, u"无查询地址的引擎", u"none"},
+};
+
+template <typename Value, std::size_t Count>
+const Names<Value> &namesOf(const Names<Value> (&table)[Count], Value value)
+{
+    for (const Names<Value> &names : table)
+        if (names.value == value)
+            return names;
+    return table[0];
+}
+
+qsizetype comparedCount(const CheckResults &check)
+{
+    return std::count_if(check.results.cbegin(), check.results.cend(),
+                         [](const PieceResult &result) { return result.state == PieceState::Compared; });
+}
+
+QJsonObject checkAsJson(const CheckResults &check)
+{
+    QJsonArray pieces;
+    for (qsizetype piece = 0; piece < check.pieces.size(); ++piece) {
+        const PieceResult &result = check.results[piece];
+        QJsonArray items;
+        for (const ResultItem &item : result.items)
+            items.append(QJsonObject{{u"title"_qs, item.title}, {u"url"_qs, item.url}});
+        pieces.append(
+            QJsonObject{{u"number"_qs, piece + 1},
+                        {u"text"_qs, check.pieces[piece]},
+                        {u"state"_qs, QString::fromUtf16(namesOf(kPieceStateNames, result.state).key)},
+                        {u"similarity"_qs, result.similarity},
+                        {u"items"_qs, items}});
+    }
+    const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
+    return QJsonObject{{u"articleName"_qs, check.articleName},
+                       {u"engine"_qs, QString::fromUtf16(namesOf(kEngineNames, check.engine).key)},
+                       {u"started"_qs, check.started.toString(Qt::ISODateWithMs)},
+                       {u"lastChange"_qs, check.lastChange.toString(Qt::ISODateWithMs)},
+                       {u"overall"_qs, overall ? QJsonValue(*overall) : QJsonValue()},
+                       {u"similaritySum"_qs, check.similaritySum},
+                       {u"resultCount"_qs, check.resultCount},
+                       {u"position"_qs, check.position},
+                       {u"pieces"_qs, pieces}};
+}
+
+void printCheck(QTextStream &out, const CheckResults &check)
+{
+    const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
+    out << "文章：" << (check.articleName.isEmpty() ? u"（粘贴的文章）"_qs : check.articleName) << "\n"
+        << "引擎：" << QString::fromUtf16(namesOf(kEngineNames, check.engine).words) << "\n"
+        << "开始：" << check.started.toString(Qt::ISODateWithMs) << "\n"
+        << "最后更改：" << check.lastChange.toString(Qt::ISODateWithMs) << "\n"
+        << "目前总体相似度：" << (overall ? formatNumber(*overall) + u"%"_qs : u"—"_qs) << "\n"
+        << "已对比 " << comparedCount(check) << " 句，共 " << check.pieces.size() << " 句\n";
+    for (qsizetype piece = 0; piece < check.pieces.size(); ++piece) {
+        const PieceResult &result = check.results[piece];
+        out << piece + 1 << "\t" << QString::fromUtf16(namesOf(kPieceStateNames, result.state).words) << "\t"
+            << formatNumber(result.similarity) << "%\t" << check.pieces[piece] << "\n";
+        for (const ResultItem &item : result.items)
+            out << "\t" << item.title << "\t" << item.url << "\n";
+    }
+}
+
+int checkInfo(const Arguments &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.positional.size() != 1)
+        return usageError(err, QStringLiteral("check-info takes one CHECKFILE"), kCheckInfoHelp);
+    const CheckFileRead read = readCheckFile(arguments.positional[0]);
+    if (!read.check) {
+        err << "veltrik-cli: " << read.message << "\n";
+        return kFileError;
+    }
+    if (arguments.json)
+        printJson(out, QJsonDocument(checkAsJson(*read.check)));
+    else
+        printCheck(out, *read.check);
     return kOk;
 }
 
@@ -525,7 +637,7 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
                                 {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp},
                                 {u"text", text, &kTextHelp}, {u"to-rtf", toRtf, &kToRtfHelp},
-                                {u"library", library, &kLibraryHelp}};
+                                {u"library", library, &kLibraryHelp}, {u"check-info", checkInfo, &kCheckInfoHelp}};
     for (const Command &known : commands) {
         if (command != QStringView(known.name))
             continue;

@@ -58,6 +58,8 @@ public:
         loading = true;
     }
     void restartPacing() override { ++pacingRestarts; }
+    QList<int> changedPieces;
+    void pieceResultChanged(int piece) override { changedPieces << piece; }
 };
 
 struct Harness {
@@ -274,6 +276,160 @@ TEST(ComparisonRun, APageIsReadAgainstTheQuerySent)
     h.arrive(u"<p>抱歉，没有找到与“百度安全验证怎么通过”相关的网页。</p>"_qs);
     EXPECT_FALSE(h.run.securityCheckShown());
     EXPECT_EQ(h.view.figures, u"本句相似度：0%\r\n\r\n目前总体相似度：0%"_qs);
+}
+
+// The per-piece record through whole runs: what each piece's result says after the steps, and which
+// changes the window was told of.
+struct PieceResultCase {
+    const char *name;
+    int pieces;
+    std::vector<Step> steps;
+    QList<PieceState> states;
+    QList<double> similarities;
+    int position;
+    QList<int> changes;
+};
+
+void PrintTo(const PieceResultCase &resultCase, std::ostream *out)
+{
+    *out << resultCase.name;
+}
+
+class PieceResults : public ::testing::TestWithParam<PieceResultCase> {};
+
+constexpr PieceState kNot = PieceState::NotCompared;
+constexpr PieceState kDone = PieceState::Compared;
+constexpr PieceState kAgain = PieceState::Repeated;
+constexpr PieceState kWait = PieceState::WaitingForCheck;
+
+TEST_P(PieceResults, RecordEveryPieceAndTellTheWindow)
+{
+    const PieceResultCase &c = GetParam();
+    Harness h;
+    h.view.article = article(c.pieces);
+    for (const Step &step : c.steps)
+        step(h);
+    const CheckResults &results = h.run.results();
+    QList<PieceState> states;
+    QList<double> similarities;
+    for (const PieceResult &result : results.results) {
+        states << result.state;
+        similarities << result.similarity;
+    }
+    EXPECT_EQ(states, c.states);
+    EXPECT_EQ(similarities, c.similarities);
+    EXPECT_EQ(results.position, c.position);
+    EXPECT_EQ(h.view.changedPieces, c.changes);
+    EXPECT_EQ(results.pieces, *h.run.state().sentences);
+    // The overall figure stays the run's own.
+    EXPECT_EQ(results.similaritySum, h.run.state().similaritySum);
+    EXPECT_EQ(results.resultCount, h.run.state().resultCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ComparisonRun, PieceResults,
+    ::testing::Values(
+        PieceResultCase{"analysis_leaves_every_piece_not_compared", 3, {analyse}, {kNot, kNot, kNot}, {0, 0, 0}, 0,
+                        {}},
+        PieceResultCase{"scored_pages_give_each_piece_its_figure", 3, {analyse, start, arrive(412), tick, arrive(0)},
+                        {kDone, kDone, kNot}, {32, 0, 0}, 2, {0, 1}},
+        PieceResultCase{"failed_page_marks_its_piece_repeated", 3, {analyse, start, fail, tick},
+                        {kAgain, kNot, kNot}, {0, 0, 0}, 0, {0}},
+        PieceResultCase{"repeated_piece_is_compared_once_its_page_arrives", 3,
+                        {analyse, start, fail, tick, arrive(412)}, {kDone, kNot, kNot}, {32, 0, 0}, 1, {0, 0}},
+        PieceResultCase{"page_without_text_is_repeated_after_its_score", 3,
+                        {analyse, start, arriveBody(u"<p>Server Error</p>"_qs), tick}, {kAgain, kNot, kNot},
+                        {0, 0, 0}, 0, {0, 0}},
+        PieceResultCase{"security_check_holds_its_piece", 3, {analyse, start, arrive(412), tick, check, tick},
+                        {kDone, kWait, kNot}, {32, 0, 0}, 1, {0, 1}},
+        PieceResultCase{"passed_check_scores_the_waiting_piece", 3,
+                        {analyse, start, arrive(412), tick, check, tick, arrive(412)}, {kDone, kDone, kNot},
+                        {32, 32, 0}, 2, {0, 1, 1}},
+        PieceResultCase{"row_compared_again_takes_its_last_page", 3,
+                        {analyse, compare, arrive(412), compare, arrive(0), click(0), arrive(0)},
+                        {kDone, kDone, kNot}, {0, 0, 0}, 1, {0, 1, 0}},
+        PieceResultCase{"failed_page_in_a_manual_run_changes_nothing", 2, {analyse, compare, fail},
+                        {kNot, kNot}, {0, 0}, 0, {}},
+        PieceResultCase{"a_new_analysis_starts_afresh", 2, {analyse, compare, arrive(412), analyse},
+                        {kNot, kNot}, {0, 0}, 0, {0}}),
+    [](const ::testing::TestParamInfo<PieceResultCase> &info) { return std::string(info.param.name); });
+
+TEST(ComparisonRun, EachPieceKeepsTheItemsOfItsPageAndTheFigureTheLabelShows)
+{
+    Harness h;
+    h.analyse(article(2));
+    const QString first = testing::resultItem(u"论文网"_qs, u"http://a.test/"_qs);
+    const QString second = testing::resultItem(u"文库"_qs, u"http://b.test/"_qs);
+    h.run.start();
+    h.arrive(resultPage(412, first + second));
+    EXPECT_TRUE(h.view.figures.startsWith(u"本句相似度：32%"_qs));
+    h.run.pacingTick();
+    h.arrive(resultPage(100, second));
+    const QList<PieceResult> &results = h.run.results().results;
+    EXPECT_EQ(results[0].items, (QList<ResultItem>{{u"论文网"_qs, u"http://a.test/"_qs}, {u"文库"_qs, u"http://b.test/"_qs}}));
+    EXPECT_EQ(results[1].items, (QList<ResultItem>{{u"文库"_qs, u"http://b.test/"_qs}}));
+    EXPECT_TRUE(h.view.figures.startsWith(u"本句相似度："_qs + QString::number(results[1].similarity) + u"%"_qs));
+    EXPECT_EQ(h.run.results().article, article(2));
+    EXPECT_TRUE(h.run.results().started.isValid());
+    EXPECT_GE(h.run.results().lastChange, h.run.results().started);
+}
+
+// An automatic run over `pieces` pieces whose k-th page highlights 100 + 50 k characters; `from` is the
+// piece it starts with, after a restore.
+void runToTheEnd(Harness &h, int pieces, int from)
+{
+    h.run.start();
+    for (int k = from; k < pieces; ++k) {
+        h.arrive(resultPage(100 + 50 * k, testing::resultItem(QString::number(k), u"http://a.test/"_qs)));
+        h.run.pacingTick();
+    }
+}
+
+TEST(ComparisonRun, ARestoredCheckGoesOnWhereItWasLeftAndEndsAsAnUninterruptedRun)
+{
+    Harness whole;
+    whole.analyse(article(5));
+    runToTheEnd(whole, 5, 0);
+
+    Harness first;
+    first.analyse(article(5));
+    first.run.start();
+    for (int k = 0; k < 2; ++k) {
+        first.arrive(resultPage(100 + 50 * k, testing::resultItem(QString::number(k), u"http://a.test/"_qs)));
+        first.run.pacingTick();
+    }
+    // The third piece was in flight when the first run ended: its page never came.
+    CheckResults saved = first.run.results();
+    ASSERT_EQ(saved.position, 2);
+
+    Harness resumed;
+    resumed.view.article = saved.article;
+    resumed.run.restore(saved);
+    EXPECT_EQ(resumed.run.results(), saved);
+    EXPECT_EQ(resumed.view.selectedRow, 2);
+    EXPECT_EQ(resumed.view.status, u"现在正在对比第 2 句！共 5 句。"_qs);
+    runToTheEnd(resumed, 5, 2);
+    EXPECT_EQ(resumed.sentPieces(), (QList<int>{2, 3, 4}));
+
+    CheckResults expected = whole.run.results();
+    CheckResults actual = resumed.run.results();
+    expected.started = actual.started = {};
+    expected.lastChange = actual.lastChange = {};
+    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(resumed.run.siteReport(), whole.run.siteReport());
+    EXPECT_EQ(resumed.view.figures, whole.view.figures);
+}
+
+TEST(ComparisonRun, ARestoredCheckShowsTheFiguresOfItsLastPiece)
+{
+    Harness h;
+    h.analyse(article(3));
+    h.run.compare();
+    h.arrive(resultPage(412));
+    Harness resumed;
+    resumed.view.article = h.view.article;
+    resumed.run.restore(h.run.results());
+    EXPECT_EQ(resumed.view.figures, u"本句相似度：32%\r\n\r\n目前总体相似度：32%"_qs);
 }
 
 } // namespace

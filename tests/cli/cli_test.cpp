@@ -1,5 +1,7 @@
+#include "analysis/checkstore.h"
 #include "cli/cli.h"
 #include "support/resultpages.h"
+#include "support/windowlessrun.h"
 #include "version.h"
 
 #include <QDir>
@@ -240,7 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"engine_without_name", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs}, 2},
                       FailureCase{"unknown_option_before_the_command", {u"--fast"_qs, u"analyse"_qs}, 2},
                       FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
-                      FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
+                      FailureCase{
+                          "score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
                       FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"to_rtf_without_out", {u"to-rtf"_qs, u"a.txt"_qs}, 2},
                       FailureCase{"library_without_action", {u"library"_qs}, 2},
@@ -250,13 +253,20 @@ INSTANTIATE_TEST_SUITE_P(
                                   {u"library"_qs, u"check"_qs, u"lib.db"_qs, u"a.txt"_qs, u"--top"_qs, u"many"_qs}, 2},
                       FailureCase{"library_that_is_no_database",
                                   {u"library"_qs, u"list"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.rtf")}, 1},
-                      FailureCase{"text_of_a_binary_file", {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1}),
+                      FailureCase{"check_info_without_file", {u"check-info"_qs}, 2},
+                      FailureCase{"check_info_missing_file", {u"check-info"_qs, u"/no/such.vcheck"_qs}, 1},
+                      FailureCase{"check_info_of_a_document",
+                                  {u"check-info"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
+                                  1},
+                      FailureCase{"text_of_a_binary_file",
+                                  {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
+                                  1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CliHelp, EachCommandExplainsItself)
 {
-    for (const QString &command :
-         {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs, u"to-rtf"_qs, u"library"_qs}) {
+    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs,
+                                   u"to-rtf"_qs, u"library"_qs, u"check-info"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
@@ -289,6 +299,66 @@ TEST_F(CliTest, OptionsMayFollowTheArgumentsOrCarryTheirValueAfterAnEqualsSign)
     ASSERT_EQ(spaced.exitCode, 0) << spaced.err.toStdString();
     EXPECT_EQ(joined.out, spaced.out);
     EXPECT_TRUE(spaced.out.contains(u"/search?word="_qs)) << spaced.out.toStdString();
+}
+
+// A check of two pieces: the first compared with one item, the second sent but its page never came.
+CheckResults twoPieceCheck()
+{
+    testing::WindowlessRun r(u"甲"_qs.repeated(40));
+    r.run.analyse();
+    r.run.start();
+    r.arrive(testing::resultPage(412, testing::resultItem(u"论文网"_qs, u"http://a.test/"_qs)));
+    r.run.pacingTick();
+    CheckResults check = r.run.results();
+    check.articleName = u"论文.txt"_qs;
+    check.started = QDateTime(QDate(2026, 5, 1), QTime(8, 30), Qt::UTC);
+    check.lastChange = check.started.addSecs(90);
+    return check;
+}
+
+TEST_F(CliTest, CheckInfoPrintsTheFiguresAndEveryPiece)
+{
+    const QString path = dir.filePath(u"saved.vcheck"_qs);
+    ASSERT_EQ(saveCheckFile(path, twoPieceCheck()), QString());
+    const CliRun result = run({u"check-info"_qs, path});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"文章：论文.txt\n引擎：百度引擎\n开始：2026-05-01T08:30:00.000Z\n"
+                          u"最后更改：2026-05-01T08:31:30.000Z\n目前总体相似度：32%\n已对比 1 句，共 2 句\n"
+                          u"1\t已对比\t32%\t"_qs + u"甲"_qs.repeated(38) + u"\n\t论文网\thttp://a.test/\n"
+                          u"2\t未对比\t0%\t甲甲\n"_qs);
+}
+
+TEST_F(CliTest, CheckInfoJsonHoldsTheSameCheck)
+{
+    const QString path = dir.filePath(u"saved.vcheck"_qs);
+    const CheckResults check = twoPieceCheck();
+    ASSERT_EQ(saveCheckFile(path, check), QString());
+    const CliRun result = run({u"check-info"_qs, path, u"--json"_qs});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    EXPECT_EQ(json[u"articleName"].toString(), u"论文.txt"_qs);
+    EXPECT_EQ(json[u"engine"].toString(), u"baidu"_qs);
+    EXPECT_EQ(json[u"overall"].toDouble(), 32);
+    EXPECT_EQ(json[u"resultCount"].toInt(), check.resultCount);
+    EXPECT_EQ(json[u"position"].toInt(), 1);
+    const QJsonArray pieces = json[u"pieces"].toArray();
+    ASSERT_EQ(pieces.size(), 2);
+    EXPECT_EQ(pieces[0][u"state"].toString(), u"compared"_qs);
+    EXPECT_EQ(pieces[0][u"items"][0][u"url"].toString(), u"http://a.test/"_qs);
+    EXPECT_EQ(pieces[1][u"state"].toString(), u"notCompared"_qs);
+    EXPECT_EQ(pieces[1][u"text"].toString(), u"甲甲"_qs);
+}
+
+TEST_F(CliTest, CheckInfoOfAnUnstartedCheckHasNoOverallFigure)
+{
+    testing::WindowlessRun r(u"甲"_qs.repeated(40));
+    r.run.analyse();
+    const QString path = dir.filePath(u"fresh.vcheck"_qs);
+    ASSERT_EQ(saveCheckFile(path, r.run.results()), QString());
+    const QJsonObject json =
+        QJsonDocument::fromJson(run({u"check-info"_qs, path, u"--json"_qs}).out.toUtf8()).object();
+    EXPECT_TRUE(json[u"overall"].isNull());
+    EXPECT_TRUE(run({u"check-info"_qs, path}).out.contains(u"目前总体相似度：—\n"_qs));
 }
 
 } // namespace

@@ -13,9 +13,11 @@ struct Form1Fixture {
     FakeDesktop desktop;
     std::unique_ptr<Form1> form;
 
-    Form1Fixture()
+    // `automaticCheckFile`: where the window keeps the check of its run; none by default.
+    explicit Form1Fixture(const QString &automaticCheckFile = QString())
     {
         Form1Services services;
+        services.automaticCheckFile = automaticCheckFile;
         services.desktop = &desktop;
         services.makeBrowser = [](QWidget *parent) { return new FakeBrowser(parent); };
         services.endpoints = Endpoints{u"http://search.test"_qs, u"http://wenku.test"_qs, u"http://site.test"_qs};
