@@ -10,6 +10,10 @@ scripts/install-deps.sh imagemagick x11-utils xdotool openbox
 scripts/build.sh
 out="${1:-docs/main-window.png}"
 export VELTRIK_SITE_BASE="http://127.0.0.1:1"
+# A data folder of its own: no unfinished check of an earlier run is offered, and none is left behind.
+export XDG_DATA_HOME
+XDG_DATA_HOME=$(mktemp -d)
+trap 'rm -rf "$XDG_DATA_HOME"' EXIT
 caption="Veltrik V$(build/src/veltrik-cli --version | cut -d' ' -f2)"
 xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   set -euo pipefail
