@@ -3,18 +3,23 @@
 #include "levels.h"
 #include "text/numbers.h"
 
+#include <algorithm>
+
 namespace veltrik {
 
+// The slots as the run lays them out: ten for each piece, then the spare one, so that sites with equal
+// tallies come in the order the main window's report gives them.
 QList<SiteRow> siteRowsOf(const CheckResults &check)
 {
-    QStringList titles;
-    QStringList urls;
-    titles.reserve(check.results.size() * 10);
-    urls.reserve(check.results.size() * 10);
-    for (const PieceResult &result : check.results) {
-        for (const ResultItem &item : result.items) {
-            titles.append(item.title);
-            urls.append(item.url);
+    constexpr qsizetype kSlots = AnalysisState::kSlotsPerSentence;
+    const qsizetype slotCount = check.results.size() * kSlots + 1;
+    QStringList titles(slotCount);
+    QStringList urls(slotCount);
+    for (qsizetype piece = 0; piece < check.results.size(); ++piece) {
+        const QList<ResultItem> &items = check.results[piece].items;
+        for (qsizetype k = 0; k < std::min(items.size(), kSlots); ++k) {
+            titles[piece * kSlots + k] = items[k].title;
+            urls[piece * kSlots + k] = items[k].url;
         }
     }
     return similarSites(titles, urls);

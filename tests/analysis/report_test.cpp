@@ -119,12 +119,22 @@ TEST(ReportTest, NoResultsYetGivesAnEmptyButWholeReport)
     EXPECT_TRUE(parsed.hrefs.isEmpty());
 }
 
-TEST(ReportTest, SiteRowsTallyTheItemsOfAllPieces)
+TEST(ReportTest, SiteRowsAreThoseOfTheMainWindowsReportOverTheSameSlots)
 {
-    const QList<SiteRow> rows = siteRowsOf(hostileCheck());
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0].tally, 2);
-    EXPECT_EQ(rows[1].tally, 2);
+    CheckResults check = hostileCheck();
+    check.results[2].items = {{u"三次"_qs, u"http://c.test/"_qs}, {u"三次"_qs, u"http://c.test/"_qs},
+                              {u"三次"_qs, u"http://c.test/"_qs}, {u"一次"_qs, u"http://d.test/"_qs}};
+    QStringList titles(31);
+    QStringList urls(31);
+    for (int piece = 0; piece < 3; ++piece)
+        for (int k = 0; k < check.results[piece].items.size(); ++k) {
+            titles[piece * 10 + k] = check.results[piece].items[k].title;
+            urls[piece * 10 + k] = check.results[piece].items[k].url;
+        }
+    const QList<SiteRow> rows = siteRowsOf(check);
+    EXPECT_EQ(rows, similarSites(titles, urls));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0], (SiteRow{u"三次"_qs, u"http://c.test/"_qs, 3}));
 }
 
 } // namespace
