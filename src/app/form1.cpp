@@ -5,6 +5,7 @@
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
 #include "engine/enginemenu.h"
+#include "resultswindow.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
 #include "components/outersizewatch.h"
@@ -149,6 +150,9 @@ void Form1::setupMenus()
     setupEngineMenu();
     m_ui.duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
     m_ui.duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    m_jieguo = menuBar()->addAction(QStringLiteral("检测结果"));
+    m_jieguo->setObjectName(QStringLiteral("jieguo"));
+    connect(m_jieguo, &QAction::triggered, this, &Form1::openResults);
     m_ui.gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
     m_ui.gengxin->setObjectName(QStringLiteral("gengxin"));
     m_ui.gengxin->setVisible(false);
@@ -336,6 +340,61 @@ void Form1::openComparator()
     m_comparator->activateWindow();
 }
 
+void Form1::openResults()
+{
+    if (!m_results) {
+        m_results = std::make_unique<ResultsWindow>(*m_services.desktop);
+        // A click on a piece's row does what a click on its list row does; the list is closed to clicks
+        // while an automatic run goes on, and so is this way to it.
+        connect(m_results.get(), &ResultsWindow::pieceClicked, this, [this](int piece) {
+            if (m_ui.List1->isEnabled())
+                m_ui.List1->setCurrentRow(piece);
+        });
+    }
+    m_results->showCheck(m_check, runPhase());
+    m_results->show();
+    m_results->raise();
+    m_results->activateWindow();
+}
+
+void Form1::refreshResults(int piece)
+{
+    if (m_results && m_results->isVisible())
+        m_results->refreshPiece(m_check, piece, runPhase());
+}
+
+RunPhase Form1::runPhase() const
+{
+    if (m_run->securityCheckShown())
+        return RunPhase::WaitingForCheck;
+    if (state().autoMode)
+        return RunPhase::Running;
+    const PieceProgress progress = pieceProgress(m_check);
+    return progress.done > 0 && progress.left == 0 ? RunPhase::Finished : RunPhase::Stopped;
+}
+
+// The run shows the figures of each scored page: the piece's own figure is what the page added to the
+// sum, and its items are those the page left in the piece's slots.
+void Form1::recordShownResult()
+{
+    const int piece = state().curSentence - 1;
+    if (piece < 0 || piece >= m_check.results.size())
+        return;
+    PieceResult &result = m_check.results[piece];
+    result.state = PieceState::Compared;
+    result.similarity = state().similaritySum - m_check.similaritySum;
+    result.items.clear();
+    const qsizetype firstSlot = qsizetype(piece) * AnalysisState::kSlotsPerSentence;
+    for (qsizetype slot = firstSlot; slot < firstSlot + AnalysisState::kSlotsPerSentence; ++slot)
+        if (slot < state().siteTitles.size() && !state().siteTitles[slot].isEmpty())
+            result.items.append({state().siteTitles[slot], state().siteUrls.value(slot)});
+    m_check.similaritySum = state().similaritySum;
+    // The run counts from 1 and adds each page after its figure: the figure's divisor is one less.
+    m_check.resultCount = state().resultCount - 1;
+    m_check.lastChange = QDateTime::currentDateTime();
+    refreshResults(piece);
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();
@@ -362,6 +421,7 @@ void Form1::connectRun()
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { m_run->analyse(); });
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_run->compare(); });
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { m_run->start(); });
+    connect(m_ui.Command3, &QPushButton::clicked, this, &Form1::openResults);
     connect(m_ui.Command4, &QPushButton::clicked, this, [this] { m_run->stop(); });
     connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(m_ui.Command6, &QPushButton::clicked, this, &Form1::openComparator);
@@ -428,6 +488,15 @@ void Form1::showAnalysis(const QStringList &rows)
     m_ui.List1->setCurrentRow(-1);
     m_ui.Label2->setVisible(false);
     m_ui.RichTextBox1->setSelStart(0);
+    m_check = CheckResults{};
+    m_check.article = m_ui.RichTextBox1->text();
+    m_check.pieces = state().sentences.value_or(QStringList());
+    m_check.engine = chosenEngine();
+    m_check.results.resize(m_check.pieces.size());
+    m_check.started = QDateTime::currentDateTime();
+    m_check.lastChange = m_check.started;
+    if (m_results && m_results->isVisible())
+        m_results->showCheck(m_check, runPhase());
 }
 
 void Form1::showSelectedRow(int row, const QString &piece)
@@ -481,6 +550,7 @@ void Form1::showStatus(const QString &text)
 void Form1::showFigures(const QString &text)
 {
     m_ui.Label2->setText(text);
+    recordShownResult();
 }
 
 void Form1::showRunState(bool automatic)
@@ -496,6 +566,8 @@ void Form1::showRunState(bool automatic)
     for (QMenu *menu : {m_ui.wjcd, m_ui.yinqing})
         menu->setEnabled(true);
     m_ui.duibiqi->setEnabled(true);
+    if (m_results && m_results->isVisible())
+        m_results->showPhase(runPhase());
 }
 
 void Form1::inform(const QString &text)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "analysis/checkresults.h"
 #include "analysis/comparisonrun.h"
+#include "analysis/runprogress.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 #include "version.h"
@@ -25,6 +27,7 @@ class Desktop;
 class DocumentFiles;
 class EngineMenu;
 class Form2;
+class ResultsWindow;
 class RichEditor;
 class TabOrder;
 
@@ -69,6 +72,11 @@ public:
     // Shows the comparator window, modeless and without an owner; an open one is brought up unchanged.
     void openComparator();
     Form2 *comparator() const;
+    // "检测结果": shows the results window with the check as it stands; an open one is brought up.
+    void openResults();
+    ResultsWindow *resultsWindow() const { return m_results.get(); }
+    // Piece `piece` (0-based) has a new result: an open results window redoes what shows it.
+    void refreshResults(int piece);
     EngineMenu &engineMenu() { return *m_engineMenu; }
 
     // Controls and menu items, by their conventional names.
@@ -93,6 +101,7 @@ public:
     QAction *zhiwang() const { return m_ui.zhiwang; }
     QAction *duibiqi() const { return m_ui.duibiqi; }
     QAction *gengxin() const { return m_ui.gengxin; }
+    QAction *jieguo() const { return m_jieguo; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -113,6 +122,8 @@ private:
     void setDesignSize();
     void Form_Load();
     void endProgram();
+    RunPhase runPhase() const;
+    void recordShownResult();
 
     void connectRun();
     void Command5_Click(); // 统计相似性网站
@@ -172,6 +183,10 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<TabOrder> m_tabOrder;
     bool m_ending = false;
+    QAction *m_jieguo = nullptr;
+    std::unique_ptr<ResultsWindow> m_results;
+    // The results of the check as the window has shown them, piece by piece.
+    CheckResults m_check;
 
 };
 
