@@ -146,9 +146,7 @@ QString articleSection(const CheckResults &check)
     return html + u"</p>"_qs;
 }
 
-} // namespace
-
-QString similarSitesHtml(const CheckResults &check)
+QString sitesSection(const CheckResults &check)
 {
     const QList<SiteRow> rows = siteRowsOf(check);
     QString html = u"<h2>相似网站</h2>"_qs;
@@ -161,6 +159,8 @@ QString similarSitesHtml(const CheckResults &check)
     return html + u"</table>"_qs;
 }
 
+} // namespace
+
 QString reportHtml(const CheckResults &check, const QDateTime &made)
 {
     QString html;
@@ -172,7 +172,7 @@ QString reportHtml(const CheckResults &check, const QDateTime &made)
     html += levelsSection(check);
     html += piecesSection(check);
     html += articleSection(check);
-    html += similarSitesHtml(check);
+    html += sitesSection(check);
     return html + u"</body></html>\n"_qs;
 }
 

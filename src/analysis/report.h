@@ -11,10 +11,6 @@ namespace veltrik {
 // The similar sites of a check: the rows of the similar-site report over every piece's result items.
 QList<SiteRow> siteRowsOf(const CheckResults &check);
 
-// The report's section of similar sites: a heading, then a table of each site as a link with its tally, or
-// a line saying there is none.
-QString similarSitesHtml(const CheckResults &check);
-
 // The report a student hands in, as one self-contained XHTML page: no script, no outside resource, styles
 // inline in the page. It gives the file's name, the dates, the engine, the overall figure, the pieces by
 // level, a table of every piece, the article with each compared piece coloured by its level, and the

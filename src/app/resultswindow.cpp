@@ -20,9 +20,11 @@
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,6 +38,9 @@ enum Column { NumberColumn, PieceColumn, SimilarityColumn, SourceCountColumn, Ma
 // Each cell sorts by its own key (numbers as numbers); the first cell also carries the piece's level.
 constexpr int kSortRole = Qt::UserRole;
 constexpr int kLevelRole = Qt::UserRole + 1;
+
+// Long enough to take the pieces of a quick manual run in one tally, short enough to look immediate.
+constexpr int kSitesDelayMs = 300;
 
 const QString kExportTitle = QStringLiteral("导出报告");
 
@@ -108,10 +113,19 @@ void ResultsWindow::setupControls()
 
     m_article = new QTextBrowser;
     m_article->setObjectName(QStringLiteral("articleView"));
-    m_sites = new QTextBrowser;
+    m_sites = new QTableWidget(0, 2);
     m_sites->setObjectName(QStringLiteral("sitesView"));
-    m_sites->setOpenLinks(false);
-    connect(m_sites, &QTextBrowser::anchorClicked, this, &ResultsWindow::openSite);
+    m_sites->setHorizontalHeaderLabels({QStringLiteral("相似网站"), QStringLiteral("出现次数")});
+    m_sites->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_sites->setSelectionMode(QAbstractItemView::NoSelection);
+    m_sites->verticalHeader()->setVisible(false);
+    m_sites->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_sites->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    connect(m_sites, &QTableWidget::cellClicked, this, &ResultsWindow::siteClicked);
+    m_sitesDue = new QTimer(this);
+    m_sitesDue->setSingleShot(true);
+    m_sitesDue->setInterval(kSitesDelayMs);
+    connect(m_sitesDue, &QTimer::timeout, this, &ResultsWindow::showSites);
 
     m_export = new QPushButton(kExportTitle);
     m_export->setObjectName(QStringLiteral("exportReport"));
@@ -211,6 +225,7 @@ void ResultsWindow::showCheck(const CheckResults &check, RunPhase phase)
     m_article->setPlainText(m_located.text);
     for (int piece = 0; piece < m_located.pieces.size(); ++piece)
         colourArticlePiece(piece);
+    m_sitesDue->stop();
     showSites();
     showFigures(phase);
 }
@@ -227,8 +242,8 @@ void ResultsWindow::refreshPiece(const CheckResults &check, int piece, RunPhase 
     m_check = check;
     fillRow(piece);
     colourArticlePiece(piece);
-    if (itemsChanged)
-        showSites();
+    if (itemsChanged && !m_sitesDue->isActive())
+        m_sitesDue->start();
     showFigures(phase);
 }
 
@@ -306,9 +321,27 @@ void ResultsWindow::showFigures(RunPhase phase)
     }
 }
 
+// A web address is shown as a link and opens on a click; any other address is only text.
 void ResultsWindow::showSites()
 {
-    m_sites->setHtml(similarSitesHtml(m_check));
+    const QList<SiteRow> rows = siteRowsOf(m_check);
+    m_sites->setRowCount(int(rows.size()));
+    QFont linkFont = m_sites->font();
+    linkFont.setUnderline(true);
+    const QBrush linkColour = m_sites->palette().link();
+    for (int row = 0; row < rows.size(); ++row) {
+        auto *title = new QTableWidgetItem(rows[row].title);
+        title->setToolTip(rows[row].url);
+        if (isWebAddress(rows[row].url)) {
+            title->setData(Qt::UserRole, rows[row].url);
+            title->setFont(linkFont);
+            title->setForeground(linkColour);
+        }
+        auto *tally = new QTableWidgetItem(QString::number(rows[row].tally));
+        tally->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_sites->setItem(row, 0, title);
+        m_sites->setItem(row, 1, tally);
+    }
 }
 
 void ResultsWindow::filterByLevel(int choice)
@@ -323,9 +356,12 @@ void ResultsWindow::tableClicked(const QModelIndex &index)
         emit pieceClicked(m_proxy->mapToSource(index).row());
 }
 
-void ResultsWindow::openSite(const QUrl &address)
+void ResultsWindow::siteClicked(int row, int column)
 {
-    if (!m_desktop.openAddress(address.toString()))
+    const QString address = m_sites->item(row, 0)->data(Qt::UserRole).toString();
+    if (column != 0 || address.isEmpty())
+        return;
+    if (!m_desktop.openAddress(address))
         m_desktop.alert(this, QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："));
 }
 

@@ -19,8 +19,9 @@ class QSortFilterProxyModel;
 class QStandardItem;
 class QStandardItemModel;
 class QTableView;
+class QTableWidget;
 class QTextBrowser;
-class QUrl;
+class QTimer;
 
 namespace veltrik {
 
@@ -44,7 +45,8 @@ public:
     // Shows the whole check afresh (a new analysis, a reopened check).
     void showCheck(const CheckResults &check, RunPhase phase);
     // Piece `piece` (0-based) has a new result: only its row, its stretch of the article and the figures
-    // are redone. Falls back to the whole check when the pieces are not those shown.
+    // are redone at once, the similar sites a moment later. Falls back to the whole check when the pieces
+    // are not those shown.
     void refreshPiece(const CheckResults &check, int piece, RunPhase phase);
     // The run's state changed without a new result.
     void showPhase(RunPhase phase);
@@ -63,7 +65,7 @@ public:
     QComboBox *levelFilter() const { return m_filter; }
     QTableView *pieceTable() const { return m_table; }
     QTextBrowser *articleView() const { return m_article; }
-    QTextBrowser *sitesView() const { return m_sites; }
+    QTableWidget *sitesView() const { return m_sites; }
     QPushButton *exportButton() const { return m_export; }
     QString report() const;
     ReportPdf &pdfWriter() { return *m_pdf; }
@@ -83,7 +85,7 @@ private:
     void showSites();
     void filterByLevel(int choice);
     void tableClicked(const QModelIndex &index);
-    void openSite(const QUrl &address);
+    void siteClicked(int row, int column);
     void writeHtml(const QString &path);
     void writePdf(const QString &path);
 
@@ -103,7 +105,10 @@ private:
     QSortFilterProxyModel *m_proxy = nullptr;
     QTableView *m_table = nullptr;
     QTextBrowser *m_article = nullptr;
-    QTextBrowser *m_sites = nullptr;
+    QTableWidget *m_sites = nullptr;
+    // The sites are tallied over every slot: a new piece's items ask for it, and the pieces that arrive
+    // meanwhile are taken in the same tally.
+    QTimer *m_sitesDue = nullptr;
     QPushButton *m_export = nullptr;
     QPushButton *m_print = nullptr;
     std::unique_ptr<ReportPdf> m_pdf;

@@ -13,9 +13,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <gtest/gtest.h>
@@ -168,32 +168,32 @@ TEST_F(ResultsWindowTest, ClickOnASortedRowSelectsItsOwnPiece)
     EXPECT_EQ(form.RichTextBox1()->selText(), testing::distinctPiece(1, kPieces));
 }
 
-// The position of the first link in a text view, in its viewport.
-std::optional<QPoint> firstLink(QTextBrowser *view)
+TEST_F(ResultsWindowTest, SiteLinksOpenInTheDefaultBrowserOtherAddressesDoNot)
 {
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            if (!fragment.fragment().charFormat().isAnchor())
-                continue;
-            QTextCursor cursor(view->document());
-            cursor.setPosition(fragment.fragment().position() + 1);
-            return view->cursorRect(cursor).center();
-        }
+    const QString items = resultItem(u"重复的站"_qs, u"https://site.test/page"_qs) +
+                          resultItem(u"本地文件"_qs, u"file:///etc/passwd"_qs);
+    compareNext(kMedium, items);
+    compareNext(kMedium, items);
+    QTableWidget *sites = window->sitesView();
+    ASSERT_TRUE(QTest::qWaitFor([sites] { return sites->rowCount() == 2; }, 5000));
+    for (int row = 0; row < 2; ++row) {
+        const QRect rect = sites->visualItemRect(sites->item(row, 0));
+        QTest::mouseClick(sites->viewport(), Qt::LeftButton, {}, rect.center());
     }
-    return std::nullopt;
+    EXPECT_EQ(sites->item(0, 1)->text(), u"2"_qs);
+    EXPECT_EQ(fixture.desktop.openedAddresses, QStringList{u"https://site.test/page"_qs});
 }
 
-TEST_F(ResultsWindowTest, SiteLinksOpenInTheDefaultBrowser)
+TEST_F(ResultsWindowTest, ABrowserThatCannotBeStartedIsReported)
 {
     const QString items = resultItem(u"重复的站"_qs, u"https://site.test/page"_qs);
     compareNext(kMedium, items);
     compareNext(kMedium, items);
-    window->resize(1100, 760);
-    QTest::qWait(0);
-    const std::optional<QPoint> link = firstLink(window->sitesView());
-    ASSERT_TRUE(link);
-    QTest::mouseClick(window->sitesView()->viewport(), Qt::LeftButton, {}, *link);
-    EXPECT_EQ(fixture.desktop.openedAddresses, QStringList{u"https://site.test/page"_qs});
+    QTableWidget *sites = window->sitesView();
+    ASSERT_TRUE(QTest::qWaitFor([sites] { return sites->rowCount() == 1; }, 5000));
+    fixture.desktop.shellWorks = false;
+    QTest::mouseClick(sites->viewport(), Qt::LeftButton, {}, sites->visualItemRect(sites->item(0, 0)).center());
+    EXPECT_EQ(fixture.desktop.boxes, QStringList{u"critical|错误：|调用浏览器错误！"_qs});
 }
 
 TEST_F(ResultsWindowTest, StartOpensTheWindowAndItNamesTheRunState)
