@@ -105,9 +105,11 @@ LocatedArticle locatePieces(const CheckResults &check)
     qsizetype at = 0;
     for (const QString &piece : check.pieces) {
         qsizetype start = at;
-        while (start < located.text.size() && droppedByCleaning(located.text[start]) && !piece.startsWith(located.text[start]))
+        while (start < located.text.size() && droppedByCleaning(located.text[start]) &&
+               !piece.startsWith(located.text[start]))
             ++start;
-        const std::optional<qsizetype> end = piece.isEmpty() ? std::nullopt : matchPiece(located.text, start, piece);
+        const std::optional<qsizetype> end =
+            piece.isEmpty() ? std::nullopt : matchPiece(located.text, start, piece);
         if (!end) {
             located.pieces.append({start, 0});
             continue;

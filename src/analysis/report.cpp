@@ -32,7 +32,8 @@ const QString kStyle = QStringLiteral(
     "body{font-family:'Noto Sans CJK SC','Noto Serif CJK SC',sans-serif;margin:2em;color:#222}"
     "h1{font-size:1.6em}h2{font-size:1.2em;margin-top:1.6em;border-bottom:1px solid #ccc}"
     "table{border-collapse:collapse}th,td{border:1px solid #ccc;padding:2px 6px;text-align:left;"
-    "vertical-align:top}td.n{text-align:right}.swatch{display:inline-block;width:1em;height:1em;"
+    "vertical-align:top}th{white-space:nowrap}table.wide{width:100%}td.n{text-align:right}"
+    ".swatch{display:inline-block;width:1em;height:1em;"
     "vertical-align:middle}.article{line-height:1.8;white-space:normal}");
 
 QString percentText(double value)
@@ -101,18 +102,18 @@ QString levelsSection(const CheckResults &check)
 
 QString piecesSection(const CheckResults &check)
 {
-    QString html = u"<h2>逐句结果</h2><table><tr><th>序号</th><th>句子</th><th>相似度</th><th>来源数</th>"
-                   u"<th>主要来源</th></tr>"_qs;
+    QString html = u"<h2>逐句结果</h2><table class=\"wide\"><tr><th>序号</th><th>句子</th><th>相似度</th>"
+                   u"<th>来源数</th><th>主要来源</th></tr>"_qs;
     for (qsizetype i = 0; i < check.pieces.size(); ++i) {
         const PieceResult result = i < check.results.size() ? check.results[i] : PieceResult{};
         const Level level = levelOf(result);
         const bool checked = level != Level::NotChecked;
+        const QString mainSource =
+            result.items.isEmpty() ? QString() : siteLink(result.items.first().title, result.items.first().url);
         html += u"<tr class=\""_qs + levelClass(level) + u"\">"_qs + cell(QString::number(i + 1), true) +
                 cell(escapedText(check.pieces[i])) +
                 cell(checked ? percentText(result.similarity) : levelInfo(level).name, true) +
-                cell(checked ? QString::number(result.items.size()) : QString(), true) +
-                cell(result.items.isEmpty() ? QString()
-                                            : siteLink(result.items.first().title, result.items.first().url)) +
+                cell(checked ? QString::number(result.items.size()) : QString(), true) + cell(mainSource) +
                 u"</tr>"_qs;
     }
     return html + u"</table>"_qs;
@@ -138,8 +139,8 @@ QString articleSection(const CheckResults &check)
         if (span.length == 0 || level == Level::NotChecked)
             continue;
         html += articleText(QStringView(located.text).sliced(at, span.start - at));
-        html += u"<span class=\""_qs + levelClass(level) + u"\" title=\""_qs + QString::number(i + 1) + u"\">"_qs +
-                articleText(QStringView(located.text).sliced(span.start, span.length)) + u"</span>"_qs;
+        html += u"<span class=\""_qs + levelClass(level) + u"\" title=\""_qs + QString::number(i + 1) +
+                u"\">"_qs + articleText(QStringView(located.text).sliced(span.start, span.length)) + u"</span>"_qs;
         at = span.start + span.length;
     }
     html += articleText(QStringView(located.text).sliced(at));

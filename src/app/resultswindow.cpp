@@ -220,7 +220,7 @@ void ResultsWindow::showCheck(const CheckResults &check, RunPhase phase)
     m_proxy->setSourceModel(m_model);
     delete model;
     m_table->resizeColumnToContents(NumberColumn);
-    m_table->setColumnWidth(PieceColumn, 300);
+    m_table->setColumnWidth(PieceColumn, 220);
 
     m_article->setPlainText(m_located.text);
     for (int piece = 0; piece < m_located.pieces.size(); ++piece)
@@ -372,7 +372,8 @@ QString ResultsWindow::report() const
 
 void ResultsWindow::exportReport()
 {
-    QString path = m_desktop.chooseFileToSave(this, kExportTitle, QStringLiteral("HTML 文件(*.html);;PDF 文件(*.pdf)"),
+    QString path = m_desktop.chooseFileToSave(this, kExportTitle,
+                                              QStringLiteral("HTML 文件(*.html);;PDF 文件(*.pdf)"),
                                               suggestedReportName(m_check.articleName));
     if (path.isEmpty())
         return;

@@ -77,7 +77,8 @@ TEST(ReportTest, HostileTitlesStayTextAndOnlyWebAddressesBecomeLinks)
 {
     const ParsedReport parsed = parse(reportHtml(hostileCheck(), QDateTime::currentDateTime()));
     ASSERT_EQ(parsed.error, QString());
-    EXPECT_TRUE(parsed.text.contains(u"<script>alert('x')</script> & \"站\""_qs)) << "shown as text, control out";
+    EXPECT_TRUE(parsed.text.contains(u"<script>alert('x')</script> & \"站\""_qs))
+        << "shown as text, without its control character";
     EXPECT_TRUE(parsed.text.contains(u"脚本站"_qs));
     ASSERT_FALSE(parsed.hrefs.isEmpty());
     for (const QString &href : parsed.hrefs)

@@ -109,7 +109,8 @@ TEST_F(ResultsWindowTest, AScoredPageShowsThePieceByItsLevel)
     EXPECT_TRUE(window->levelLabel(Level::High)->text().endsWith(u"高（≥ 50%）：1 句"_qs));
     EXPECT_TRUE(window->levelLabel(Level::NotChecked)->text().endsWith(u"未检测：7 句"_qs));
     EXPECT_EQ(articleBackground(0), QColor(levelInfo(Level::High).background));
-    EXPECT_NE(articleBackground(40), QColor(levelInfo(Level::High).background)) << "the next piece is unchecked";
+    EXPECT_NE(articleBackground(40), QColor(levelInfo(Level::High).background))
+        << "the next piece is unchecked";
 
     compareNext(kLow);
     EXPECT_EQ(cell(1, 2), u"8%"_qs);
@@ -192,7 +193,8 @@ TEST_F(ResultsWindowTest, ABrowserThatCannotBeStartedIsReported)
     QTableWidget *sites = window->sitesView();
     ASSERT_TRUE(QTest::qWaitFor([sites] { return sites->rowCount() == 1; }, 5000));
     fixture.desktop.shellWorks = false;
-    QTest::mouseClick(sites->viewport(), Qt::LeftButton, {}, sites->visualItemRect(sites->item(0, 0)).center());
+    const QPoint title = sites->visualItemRect(sites->item(0, 0)).center();
+    QTest::mouseClick(sites->viewport(), Qt::LeftButton, {}, title);
     EXPECT_EQ(fixture.desktop.boxes, QStringList{u"critical|错误：|调用浏览器错误！"_qs});
 }
 
