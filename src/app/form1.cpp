@@ -342,6 +342,12 @@ void Form1::openComparator()
 
 void Form1::openResults()
 {
+    showResults(true);
+}
+
+// A run's start shows the window beside the main window, which keeps the focus on its stop button.
+void Form1::showResults(bool activate)
+{
     if (!m_results) {
         m_results = std::make_unique<ResultsWindow>(*m_services.desktop);
         // A click on a piece's row does what a click on its list row does; the list is closed to clicks
@@ -352,9 +358,12 @@ void Form1::openResults()
         });
     }
     m_results->showCheck(m_check, runPhase());
+    m_results->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     m_results->show();
-    m_results->raise();
-    m_results->activateWindow();
+    // Not every window system honours the wish not to activate a new window.
+    QWidget *active = activate ? static_cast<QWidget *>(m_results.get()) : this;
+    active->raise();
+    active->activateWindow();
 }
 
 void Form1::refreshResults(int piece)
@@ -421,7 +430,7 @@ void Form1::connectRun()
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { m_run->analyse(); });
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_run->compare(); });
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { m_run->start(); });
-    connect(m_ui.Command3, &QPushButton::clicked, this, &Form1::openResults);
+    connect(m_ui.Command3, &QPushButton::clicked, this, [this] { showResults(false); });
     connect(m_ui.Command4, &QPushButton::clicked, this, [this] { m_run->stop(); });
     connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(m_ui.Command6, &QPushButton::clicked, this, &Form1::openComparator);

@@ -122,6 +122,7 @@ private:
     void setDesignSize();
     void Form_Load();
     void endProgram();
+    void showResults(bool activate);
     RunPhase runPhase() const;
     void recordShownResult();
 

@@ -110,7 +110,7 @@ TEST_F(Form1Test, MenuBarHasTheMenusInOrder)
     QStringList captions;
     for (const QAction *action : form.menuBar()->actions())
         captions << action->text();
-    EXPECT_EQ(captions, (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"获取更新"_qs}));
+    EXPECT_EQ(captions, (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"检测结果"_qs, u"获取更新"_qs}));
     EXPECT_EQ(actionNames(form.wjcd()),
               (QStringList{u"xinjian"_qs, u"dakai"_qs, u"baocun"_qs, u"fg1"_qs, u"tuichu"_qs}));
     EXPECT_EQ(actionNames(form.yjcd()), (QStringList{u"cx"_qs, u"fg2"_qs, u"jq"_qs, u"fz"_qs, u"nt"_qs, u"sc"_qs,
