@@ -1,9 +1,11 @@
+#include "analysis/report.h"
 #include "analysis/scoring.h"
 #include "analysis/segmentation.h"
 #include "analysis/sitereport.h"
 #include "comparator/compareandmark.h"
 #include "comparator/referencecomparison.h"
 #include "articles.h"
+#include "checks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -142,6 +144,17 @@ void BM_SiteReport(benchmark::State &state)
         benchmark::DoNotOptimize(siteReportHtml(similarSites(titles, urls)));
 }
 BENCHMARK(BM_SiteReport)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The exported HTML report of a check of n compared pieces: the table, the coloured article and the sites.
+void BM_ReportHtml(benchmark::State &state)
+{
+    const CheckResults check = benchmarks::comparedCheck(int(state.range(0)));
+    const QDateTime made = QDateTime::currentDateTime();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(reportHtml(check, made));
+    state.counters["pieces"] = double(check.pieces.size());
+}
+BENCHMARK(BM_ReportHtml)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void compareAndMarkRepeatedly(benchmark::State &state, const QString &article, const QString &reference)
 {

@@ -36,7 +36,7 @@ struct CheckResults {
     SearchEngine engine = SearchEngine::WebSearch;
     QList<PieceResult> results; // one per piece, in the same order
     double similaritySum = 0;   // the overall figure's sum, as the run keeps it
-    int resultCount = 0;        // the overall figure's divisor
+    int resultCount = 0;        // the run's page count: the overall figure divides by one less
     int position = 0;           // the piece the next compare sends, 0-based; the piece count once all were
     QDateTime started;          // when the analysis was made
     QDateTime lastChange;       // when a piece's result last changed

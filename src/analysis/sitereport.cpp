@@ -80,13 +80,13 @@ QList<SiteRow> similarSites(const QStringList &titles, const QStringList &urls)
     return rows;
 }
 
-namespace {
-
 bool isWebAddress(const QString &address)
 {
     const QString scheme = QUrl(address).scheme().toLower();
     return scheme == u"http" || scheme == u"https";
 }
+
+namespace {
 
 // Control characters from a page (NUL among them) have no place in the report: line breaks and tabs read
 // as a space, the others are left out.
@@ -103,6 +103,8 @@ QString withoutControlCharacters(const QString &text)
     return kept;
 }
 
+} // namespace
+
 QString escapedText(const QString &text)
 {
     return withoutControlCharacters(text).toHtmlEscaped();
@@ -112,8 +114,6 @@ QString escapedAttribute(const QString &value)
 {
     return escapedText(value).replace(u'\'', u"&#39;"_qs);
 }
-
-} // namespace
 
 QString siteReportHtml(const QList<SiteRow> &rows)
 {

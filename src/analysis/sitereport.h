@@ -32,6 +32,13 @@ QList<SiteRow> similarSites(const QStringList &titles, const QStringList &urls);
 // only an http or https address becomes a link, which opens in a new window.
 QString siteReportHtml(const QList<SiteRow> &rows);
 
+// Only http and https addresses become links in a report.
+bool isWebAddress(const QString &address);
+// Text from a web page for HTML: control characters out (line breaks and tabs as a space), then escaped.
+QString escapedText(const QString &text);
+// The same for an attribute value in single or double quotes.
+QString escapedAttribute(const QString &value);
+
 // Reorders entries by descending tally exactly as the exchange procedure
 //   for a in [0, n): for b in [0, n): if tally[a] > tally[b]: swap(a, b)
 // does. Returns the new order as indices into the input.

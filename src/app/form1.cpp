@@ -6,6 +6,7 @@
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
 #include "engine/enginemenu.h"
+#include "resultswindow.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
 #include "components/outersizewatch.h"
@@ -153,6 +154,9 @@ void Form1::setupMenus()
     setupEngineMenu();
     m_ui.engine.duibiqi = menuBar()->addAction(QStringLiteral("对比器"));
     m_ui.engine.duibiqi->setObjectName(QStringLiteral("duibiqi"));
+    m_jieguo = menuBar()->addAction(QStringLiteral("检测结果"));
+    m_jieguo->setObjectName(QStringLiteral("jieguo"));
+    connect(m_jieguo, &QAction::triggered, this, &Form1::openResults);
     m_ui.engine.gengxin = menuBar()->addAction(QStringLiteral("获取更新"));
     m_ui.engine.gengxin->setObjectName(QStringLiteral("gengxin"));
     m_ui.engine.gengxin->setVisible(false);
@@ -393,6 +397,48 @@ void Form1::openComparator()
     m_comparator->activateWindow();
 }
 
+void Form1::openResults()
+{
+    showResults(true);
+}
+
+// A run's start shows the window beside the main window, which keeps the focus on its stop button.
+void Form1::showResults(bool activate)
+{
+    if (!m_results) {
+        m_results = std::make_unique<ResultsWindow>(*m_services.desktop);
+        // A click on a piece's row does what a click on its list row does; the list is closed to clicks
+        // while an automatic run goes on, and so is this way to it.
+        connect(m_results.get(), &ResultsWindow::pieceClicked, this, [this](int piece) {
+            if (m_ui.List1->isEnabled())
+                m_ui.List1->setCurrentRow(piece);
+        });
+    }
+    m_results->showCheck(m_run->results(), runPhase());
+    m_results->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    m_results->show();
+    // Not every window system honours the wish not to activate a new window.
+    QWidget *active = activate ? static_cast<QWidget *>(m_results.get()) : this;
+    active->raise();
+    active->activateWindow();
+}
+
+void Form1::refreshResults(int piece)
+{
+    if (m_results && m_results->isVisible())
+        m_results->refreshPiece(m_run->results(), piece, runPhase());
+}
+
+RunPhase Form1::runPhase() const
+{
+    if (m_run->securityCheckShown())
+        return RunPhase::WaitingForCheck;
+    if (state().autoMode)
+        return RunPhase::Running;
+    const PieceProgress progress = pieceProgress(m_run->results());
+    return progress.done > 0 && progress.left == 0 ? RunPhase::Finished : RunPhase::Stopped;
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();
@@ -419,6 +465,7 @@ void Form1::connectRun()
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { m_run->analyse(m_analysisOptions); });
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_run->compare(); });
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { m_run->start(); });
+    connect(m_ui.Command3, &QPushButton::clicked, this, [this] { showResults(false); });
     connect(m_ui.Command4, &QPushButton::clicked, this, [this] { m_run->stop(); });
     connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(m_ui.Command6, &QPushButton::clicked, this, &Form1::openComparator);
@@ -488,6 +535,8 @@ void Form1::showAnalysis(const QStringList &rows, const QString &exclusionNote)
     // The status line is too narrow for the note after the caption, and the progress of the run replaces
     // the caption: the note stays at hand for the whole run.
     m_ui.Label1->setToolTip(exclusionNote);
+    if (m_results && m_results->isVisible())
+        m_results->showCheck(m_run->results(), runPhase());
 }
 
 void Form1::showSelectedRow(int row, const QString &piece)
@@ -556,6 +605,8 @@ void Form1::showRunState(bool automatic)
     for (QMenu *menu : {m_ui.wjcd, m_ui.yinqing})
         menu->setEnabled(true);
     m_ui.engine.duibiqi->setEnabled(true);
+    if (m_results && m_results->isVisible())
+        m_results->showPhase(runPhase());
 }
 
 void Form1::inform(const QString &text)
@@ -577,6 +628,7 @@ void Form1::restartPacing()
 void Form1::pieceResultChanged(int piece)
 {
     m_checks->pieceResultChanged(piece);
+    refreshResults(piece);
 }
 
 } // namespace veltrik

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analysis/checkresults.h"
 #include "analysis/comparisonrun.h"
 #include "analysis/exclusions.h"
+#include "analysis/runprogress.h"
 #include "comparator/compareandmark.h"
 #include "engine/endpoints.h"
 #include "engine/enginemenu.h"
@@ -27,6 +29,7 @@ class CheckKeeper;
 class Desktop;
 class DocumentFiles;
 class Form2;
+class ResultsWindow;
 class RichEditor;
 class TabOrder;
 
@@ -79,6 +82,11 @@ public:
     // Shows the comparator window, modeless and without an owner; an open one is brought up unchanged.
     void openComparator();
     Form2 *comparator() const;
+    // "检测结果": shows the results window with the check as it stands; an open one is brought up.
+    void openResults();
+    ResultsWindow *resultsWindow() const { return m_results.get(); }
+    // Piece `piece` (0-based) has a new result: an open results window redoes what shows it.
+    void refreshResults(int piece);
     EngineMenu &engineMenu() { return *m_engineMenu; }
     CheckKeeper &checks() { return *m_checks; }
 
@@ -105,6 +113,7 @@ public:
     QAction *fxxx() const { return m_ui.fxxx; }
     QAction *duibiqi() const { return m_ui.engine.duibiqi; }
     QAction *gengxin() const { return m_ui.engine.gengxin; }
+    QAction *jieguo() const { return m_jieguo; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -125,6 +134,8 @@ private:
     void setDesignSize();
     void Form_Load();
     void endProgram();
+    void showResults(bool activate);
+    RunPhase runPhase() const;
 
     void connectRun();
     void Command5_Click(); // 统计相似性网站
@@ -187,6 +198,9 @@ private:
     std::unique_ptr<TabOrder> m_tabOrder;
     std::unique_ptr<CheckKeeper> m_checks;
     bool m_ending = false;
+    QAction *m_jieguo = nullptr;
+    std::unique_ptr<ResultsWindow> m_results;
+    // The results of the check as the window has shown them, piece by piece.
 
 };
 

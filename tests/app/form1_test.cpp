@@ -111,7 +111,7 @@ TEST_F(Form1Test, MenuBarHasTheMenusInOrder)
     for (const QAction *action : form.menuBar()->actions())
         captions << action->text();
     EXPECT_EQ(captions,
-              (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"获取更新"_qs, u"分析选项"_qs}));
+              (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"检测结果"_qs, u"获取更新"_qs, u"分析选项"_qs}));
     // The file menu's own items keep their order; the check commands follow them.
     EXPECT_EQ(actionNames(form.wjcd()),
               (QStringList{u"xinjian"_qs, u"dakai"_qs, u"baocun"_qs, u"fg1"_qs, u"tuichu"_qs, u"fgjc"_qs,
