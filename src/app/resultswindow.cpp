@@ -3,6 +3,7 @@
 #include "analysis/report.h"
 #include "app/reportpdf.h"
 #include "components/desktop.h"
+#include "documents/loader.h"
 #include "text/numbers.h"
 
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -390,10 +390,8 @@ void ResultsWindow::exportReport()
 
 void ResultsWindow::writeHtml(const QString &path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(report().toUtf8()) >= 0 && file.commit())
-        return;
-    m_desktop.alert(this, u"无法写入文件“"_qs + path + u"”。"_qs, kExportTitle);
+    if (const auto failure = saveBytes(path, report().toUtf8()))
+        m_desktop.alert(this, u"无法写入文件“"_qs + path + u"”："_qs + *failure, kExportTitle);
 }
 
 void ResultsWindow::writePdf(const QString &path)

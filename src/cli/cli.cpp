@@ -3,6 +3,7 @@
 #include "analysis/checkstore.h"
 #include "analysis/comparisonrun.h"
 #include "analysis/query.h"
+#include "analysis/report.h"
 #include "analysis/segmentation.h"
 #include "comparator/compareandmark.h"
 #include "documents/loader.h"
@@ -42,6 +43,7 @@ const QString kUsage = QStringLiteral(
     "  text FILE                                 the text the open command puts into the editor\n"
     "  to-rtf FILE OUT                           open FILE and save it as RTF, as the program does\n"
     "  check-info CHECKFILE [--json]             a saved check's figures and per-piece results\n"
+    "  report CHECKFILE --html OUT               a saved check's report, as \"导出报告\" writes it\n"
     "'veltrik-cli COMMAND --help' tells more about a command; 'veltrik-cli --version' prints the version.\n");
 
 const QString kAnalyseHelp = QStringLiteral(
@@ -97,6 +99,10 @@ const QString kLibraryHelp = QStringLiteral(
     "of each document that repeats at least one sentence. --json prints {\"label\", \"marks\", \"documents\":\n"
     "[{\"name\", \"path\", \"label\", \"marks\"}]} instead, the marks as compare --json gives them.\n");
 
+const QString kReportHelp = QStringLiteral(
+    "usage: veltrik-cli report CHECKFILE --html OUT\n"
+    "Writes the report of a saved check to OUT, the same self-contained HTML file that \"导出报告\" writes.\n");
+
 const QString kCheckInfoHelp = QStringLiteral(
     "usage: veltrik-cli check-info CHECKFILE [--json]\n"
     "Prints a saved check: the article's name, the engine, when it started and last changed, the overall\n"
@@ -115,6 +121,7 @@ struct Arguments {
     bool keepMarks = false;
     QString engine;
     QString top;
+    QString html;
     QString error;
 };
 
@@ -128,7 +135,8 @@ Arguments parse(const QStringList &words)
     const QCommandLineOption engine(QStringLiteral("engine"), QString(), QStringLiteral("name"),
                                     QStringLiteral("baidu"));
     const QCommandLineOption top(QStringLiteral("top"), QString(), QStringLiteral("N"), QStringLiteral("10"));
-    parser.addOptions({json, report, keepMarks, engine, top});
+    const QCommandLineOption html(QStringLiteral("html"), QString(), QStringLiteral("OUT"));
+    parser.addOptions({json, report, keepMarks, engine, top, html});
     const QCommandLineOption help = parser.addHelpOption();
     Arguments parsed;
     if (!parser.parse(QStringList{QStringLiteral("veltrik-cli")} + words))
@@ -140,6 +148,7 @@ Arguments parse(const QStringList &words)
     parsed.help = parser.isSet(help);
     parsed.engine = parser.value(engine);
     parsed.top = parser.value(top);
+    parsed.html = parser.value(html);
     return parsed;
 }
 
@@ -390,6 +399,22 @@ int checkInfo(const Arguments &arguments, QTextStream &out, QTextStream &err)
     return kOk;
 }
 
+int report(const Arguments &arguments, QTextStream &, QTextStream &err)
+{
+    if (arguments.positional.size() != 1 || arguments.html.isEmpty())
+        return usageError(err, QStringLiteral("report takes one CHECKFILE and --html OUT"), kReportHelp);
+    const CheckFileRead read = readCheckFile(arguments.positional[0]);
+    if (!read.check) {
+        err << "veltrik-cli: " << read.message << "\n";
+        return kFileError;
+    }
+    if (const auto error = saveBytes(arguments.html, reportHtml(*read.check, QDateTime::currentDateTime()).toUtf8())) {
+        err << "veltrik-cli: cannot save " << arguments.html << ": " << *error << "\n";
+        return kFileError;
+    }
+    return kOk;
+}
+
 QJsonArray spansAsJson(const QList<TextSpan> &spans)
 {
     QJsonArray array;
@@ -637,7 +662,8 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
                                 {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp},
                                 {u"text", text, &kTextHelp}, {u"to-rtf", toRtf, &kToRtfHelp},
-                                {u"library", library, &kLibraryHelp}, {u"check-info", checkInfo, &kCheckInfoHelp}};
+                                {u"library", library, &kLibraryHelp}, {u"check-info", checkInfo, &kCheckInfoHelp},
+                                {u"report", report, &kReportHelp}};
     for (const Command &known : commands) {
         if (command != QStringView(known.name))
             continue;

@@ -132,6 +132,11 @@ bool keepOwner(const QSaveFile &file, const QFileInfo &replaced)
 
 std::optional<QString> saveRtf(const QString &path, const StyledText &document)
 {
+    return saveBytes(path, writeRtf(document));
+}
+
+std::optional<QString> saveBytes(const QString &path, const QByteArray &bytes)
+{
     const QFileInfo target(saveTarget(path));
     const bool replacing = target.exists();
     if (replacing && target.isDir())
@@ -146,7 +151,7 @@ std::optional<QString> saveRtf(const QString &path, const StyledText &document)
         return writeFailure(file, replacing);
     if (replacing)
         keepOwner(file, target);
-    if (!writeAll(file, writeRtf(document))) {
+    if (!writeAll(file, bytes)) {
         const QString failure = writeFailure(file, replacing);
         file.cancelWriting();
         return failure;

@@ -34,6 +34,9 @@ DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay);
 // disk) leaves the old file as it was. The new file keeps the old one's permissions and, where the system
 // allows, its owner. The reason for the user when it fails.
 std::optional<QString> saveRtf(const QString &path, const StyledText &document);
+// Writes the bytes as saveRtf writes its RTF: beside the old file and renamed over it once every byte is
+// written, onto a regular file or a new name only. Returns the reason when the save failed.
+std::optional<QString> saveBytes(const QString &path, const QByteArray &bytes);
 
 inline constexpr qint64 kLargestDocument = 256ll * 1024 * 1024;
 

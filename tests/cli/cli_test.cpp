@@ -1,4 +1,5 @@
 #include "analysis/checkstore.h"
+#include "analysis/report.h"
 #include "cli/cli.h"
 #include "support/resultpages.h"
 #include "support/windowlessrun.h"
@@ -10,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -254,6 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"library_that_is_no_database",
                                   {u"library"_qs, u"list"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.rtf")}, 1},
                       FailureCase{"check_info_without_file", {u"check-info"_qs}, 2},
+                      FailureCase{"report_without_out", {u"report"_qs, u"saved.vcheck"_qs}, 2},
+                      FailureCase{"report_of_a_missing_check", {u"report"_qs, u"/no/such.vcheck"_qs, u"--html"_qs, u"a.html"_qs}, 1},
                       FailureCase{"check_info_missing_file", {u"check-info"_qs, u"/no/such.vcheck"_qs}, 1},
                       FailureCase{"check_info_of_a_document",
                                   {u"check-info"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
@@ -266,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliHelp, EachCommandExplainsItself)
 {
     for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs,
-                                   u"to-rtf"_qs, u"library"_qs, u"check-info"_qs}) {
+                                   u"to-rtf"_qs, u"library"_qs, u"check-info"_qs, u"report"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
@@ -326,6 +330,25 @@ TEST_F(CliTest, CheckInfoPrintsTheFiguresAndEveryPiece)
                           u"最后更改：2026-05-01T08:31:30.000Z\n目前总体相似度：32%\n已对比 1 句，共 2 句\n"
                           u"1\t已对比\t32%\t"_qs + u"甲"_qs.repeated(38) + u"\n\t论文网\thttp://a.test/\n"
                           u"2\t未对比\t0%\t甲甲\n"_qs);
+}
+
+TEST_F(CliTest, ReportWritesTheHtmlTheWindowExports)
+{
+    const QString check = dir.filePath(u"saved.vcheck"_qs);
+    const QString out = dir.filePath(u"报告.html"_qs);
+    ASSERT_EQ(saveCheckFile(check, twoPieceCheck()), QString());
+    const CliRun result = run({u"report"_qs, check, u"--html"_qs, out});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(written.readAll());
+    // Everything but the date it was made, which is now.
+    const QString expected = reportHtml(twoPieceCheck(), QDateTime::currentDateTime());
+    const auto withoutDate = [](QString text) {
+        return text.remove(QRegularExpression(u"\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}"_qs));
+    };
+    EXPECT_EQ(withoutDate(html), withoutDate(expected));
+    EXPECT_TRUE(html.contains(u"论文网"_qs));
 }
 
 TEST_F(CliTest, CheckInfoJsonHoldsTheSameCheck)
