@@ -2,10 +2,10 @@
 #include "analysis/scoring.h"
 #include "analysis/segmentation.h"
 #include "analysis/sitereport.h"
-#include "comparator/compareandmark.h"
-#include "comparator/referencecomparison.h"
 #include "articles.h"
 #include "checks.h"
+#include "comparator/compareandmark.h"
+#include "comparator/referencecomparison.h"
 
 #include <benchmark/benchmark.h>
 
@@ -98,11 +98,13 @@ QString cardResultPage()
 void scoreRepeatedly(benchmark::State &state, const QString &page)
 {
     AnalysisState analysis;
-    analysis.startAnalysis({QStringLiteral("学术写作规范研究与引用学术写作规范研究与引用学术写作规范研究与引用")}, QString());
+    analysis.startAnalysis({QStringLiteral("学术写作规范研究与引用学术写作规范研究与引用学术写作规范研究与引用")},
+                           QString());
     for (auto _ : state) {
         analysis.curSentence = 1;
         analysis.resultCount = 1;
-        const ScoringOutcome outcome = scorePage(analysis, {page, page, QStringLiteral("https://www.baidu.com/s?wd=x")});
+        const ScoringOutcome outcome =
+            scorePage(analysis, {page, page, QStringLiteral("https://www.baidu.com/s?wd=x")});
         benchmark::DoNotOptimize(outcome.similarityCaption);
     }
     state.SetBytesProcessed(state.iterations() * page.size() * 2);

@@ -45,8 +45,9 @@ QString writeDocx(const QString &text)
     const QString path = workDir().filePath(u"thesis.docx"_qs);
     int error = 0;
     zip_t *archive = zip_open(path.toLocal8Bit().constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    for (const auto &[name, content] : {std::pair{"[Content_Types].xml", &contentTypes}, std::pair{"_rels/.rels", &relationships},
-                                        std::pair{"word/document.xml", static_cast<const QByteArray *>(&xml)}})
+    for (const auto &[name, content] :
+         {std::pair{"[Content_Types].xml", &contentTypes}, std::pair{"_rels/.rels", &relationships},
+          std::pair{"word/document.xml", static_cast<const QByteArray *>(&xml)}})
         zip_file_add(archive, name, zip_source_buffer(archive, content->constData(), zip_uint64_t(content->size()), 0),
                      ZIP_FL_OVERWRITE);
     zip_close(archive);

@@ -33,7 +33,8 @@ constexpr qsizetype kArticleLength = 200'000;
 // paragraphs of a few sentences.
 class ThesisWriter {
 public:
-    explicit ThesisWriter(quint32 seed) : m_random(seed)
+    explicit ThesisWriter(quint32 seed)
+        : m_random(seed)
     {
         for (int i = 0; i < 20000; ++i) {
             QString word;
@@ -58,7 +59,10 @@ public:
     }
 
     // Most sentences are the writer's own, one in twenty a well-known quotation that many documents share.
-    QString sentence() { return m_random.bounded(20) == 0 ? m_quotations[m_random.bounded(m_quotations.size())] : freshSentence(); }
+    QString sentence()
+    {
+        return m_random.bounded(20) == 0 ? m_quotations[m_random.bounded(m_quotations.size())] : freshSentence();
+    }
 
     QString paragraphs(qsizetype length, const QStringList &cited)
     {
@@ -241,8 +245,10 @@ std::pair<double, double> postgresTableSizes(int documents)
         database.setUserName(u"postgres"_qs);
         database.setDatabaseName(u"benchmark_%1"_qs.arg(documents));
         QSqlQuery query(database);
-        if (database.open() && query.exec(u"SELECT pg_total_relation_size('fingerprints'), "
-                                          u"pg_total_relation_size('documents')"_qs) && query.next())
+        if (database.open() &&
+            query.exec(u"SELECT pg_total_relation_size('fingerprints'), "
+                       u"pg_total_relation_size('documents')"_qs) &&
+            query.next())
             sizes = {query.value(0).toDouble() / 1e6, query.value(1).toDouble() / 1e6};
     }
     QSqlDatabase::removeDatabase(connection);

@@ -31,8 +31,8 @@ void BM_ComparatorCompareAndMark(benchmark::State &state)
     form.RichTextBox2->setText(benchmarks::referenceArticle(state.range(0)));
     for (auto _ : state)
         form.Command1_Click();
-    state.counters["marks"] = double(matchPieces(form.RichTextBox1->text(),
-                                                 cutReference(form.RichTextBox2->text()).pieces).marks.size());
+    state.counters["marks"] =
+        double(matchPieces(form.RichTextBox1->text(), cutReference(form.RichTextBox2->text()).pieces).marks.size());
 }
 BENCHMARK(BM_ComparatorCompareAndMark)->Arg(200000)->Unit(benchmark::kMillisecond);
 

@@ -21,8 +21,8 @@ int main(int argc, char *argv[])
         bool isNumber = false;
         const int size = sizeText.toInt(&isNumber);
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(arguments[1], sizeText);
-        if (!isNumber || size <= 0 || !QDir().mkpath(folder)
-            || !veltrik::mainWindowIconImage(size).save(folder + QStringLiteral("/veltrik.png"))) {
+        if (!isNumber || size <= 0 || !QDir().mkpath(folder) ||
+            !veltrik::mainWindowIconImage(size).save(folder + QStringLiteral("/veltrik.png"))) {
             std::fprintf(stderr, "veltrik-icons: cannot write the %s icon into %s\n", qPrintable(sizeText),
                          qPrintable(folder));
             return 1;

@@ -30,9 +30,9 @@ struct PieceResult {
 
 // One check of one article: everything needed to show, continue, save and report it.
 struct CheckResults {
-    QString articleName;    // the opened file's name, empty for a pasted article
-    QString article;        // the editor's plain text the analysis read
-    QStringList pieces;     // the pieces of the analysis, in article order
+    QString articleName; // the opened file's name, empty for a pasted article
+    QString article;     // the editor's plain text the analysis read
+    QStringList pieces;  // the pieces of the analysis, in article order
     SearchEngine engine = SearchEngine::WebSearch;
     QList<PieceResult> results; // one per piece, in the same order
     double similaritySum = 0;   // the overall figure's sum, as the run keeps it

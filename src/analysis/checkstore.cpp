@@ -113,8 +113,7 @@ public:
     const QString &path() const { return m_path; }
 
     // Runs `work` in one transaction: all of it is in the file, or none.
-    template <typename Work>
-    void inTransaction(Work work)
+    template <typename Work> void inTransaction(Work work)
     {
         if (!m_database.transaction())
             throw Failure{m_database.lastError().text()};
@@ -147,8 +146,7 @@ namespace {
 
 void insertItems(const QSqlDatabase &database, int piece, const QList<ResultItem> &items)
 {
-    QSqlQuery insert =
-        prepared(database, u"INSERT INTO items (piece, ordinal, title, url) VALUES (?, ?, ?, ?)"_qs);
+    QSqlQuery insert = prepared(database, u"INSERT INTO items (piece, ordinal, title, url) VALUES (?, ?, ?, ?)"_qs);
     for (qsizetype k = 0; k < items.size(); ++k) {
         insert.bindValue(0, piece);
         insert.bindValue(1, int(k));
@@ -161,8 +159,7 @@ void insertItems(const QSqlDatabase &database, int piece, const QList<ResultItem
 void updateFigures(const QSqlDatabase &database, const CheckResults &check)
 {
     QSqlQuery update = prepared(
-        database,
-        u"UPDATE check_info SET similarity_sum = ?, result_count = ?, position = ?, last_change = ?"_qs);
+        database, u"UPDATE check_info SET similarity_sum = ?, result_count = ?, position = ?, last_change = ?"_qs);
     update.bindValue(0, check.similaritySum);
     update.bindValue(1, check.resultCount);
     update.bindValue(2, check.position);
@@ -254,8 +251,7 @@ void readPieces(const QSqlDatabase &database, CheckResults &check)
     while (pieces.next()) {
         require(pieces.value(0).toInt() == check.pieces.size(), u"句子编号不连续"_qs);
         const int state = pieces.value(2).toInt();
-        require(state >= int(PieceState::NotCompared) && state <= int(PieceState::WaitingForCheck),
-                u"句子状态无效"_qs);
+        require(state >= int(PieceState::NotCompared) && state <= int(PieceState::WaitingForCheck), u"句子状态无效"_qs);
         check.pieces << pieces.value(1).toString();
         check.results << PieceResult{PieceState(state), pieces.value(3).toDouble(), {}};
     }
@@ -356,8 +352,7 @@ QString saveCheckFile(const QString &path, const CheckResults &check)
     if (const QString message = writeCheckFile(partial, check, Journal::Rollback); !message.isEmpty())
         return message;
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(),
-                            error);
+    std::filesystem::rename(QFile::encodeName(partial).toStdString(), QFile::encodeName(path).toStdString(), error);
     if (error) {
         removeCheckFile(partial);
         return u"无法保存检测文件"_qs + quoted(path) + u"："_qs + QString::fromLocal8Bit(error.message());
@@ -388,8 +383,7 @@ QString CheckStore::commitPiece(const CheckResults &check, int piece)
     const QSqlDatabase &database = m_connection->database();
     try {
         m_connection->inTransaction([&] {
-            QSqlQuery update =
-                prepared(database, u"UPDATE pieces SET state = ?, similarity = ? WHERE number = ?"_qs);
+            QSqlQuery update = prepared(database, u"UPDATE pieces SET state = ?, similarity = ? WHERE number = ?"_qs);
             update.bindValue(0, int(result.state));
             update.bindValue(1, result.similarity);
             update.bindValue(2, piece);

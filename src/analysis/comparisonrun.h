@@ -77,11 +77,11 @@ public:
     bool securityCheckShown() const { return m_securityCheckShown; }
 
     void analyse(const AnalysisOptions &options = {}); // 进行分析
-    void compare();                // 手动对比
-    void start();                  // 启动自动对比
-    void stop();                   // 停止自动对比！
-    void rowClicked(int row);      // the user selected a list row
-    void pacingTick();             // one tick of the pacing timer
+    void compare();                                    // 手动对比
+    void start();                                      // 启动自动对比
+    void stop();                                       // 停止自动对比！
+    void rowClicked(int row);                          // the user selected a list row
+    void pacingTick();                                 // one tick of the pacing timer
     // Takes up a saved check where it was left: its pieces are listed, its figures shown, and the next
     // compare sends the piece its position names. The check's article is taken to stand in the editor.
     void restore(const CheckResults &check);

@@ -29,9 +29,8 @@ struct Heading {
 // Longer lines are body text, whatever they begin with.
 constexpr qsizetype kMaxHeadingLength = 40;
 
-const QStringList kReferencesTitles = {u"参考文献"_qs,  u"主要参考文献"_qs, u"参考资料"_qs,
-                                       u"引用文献"_qs,  u"参考书目"_qs,     u"references"_qs,
-                                       u"reference"_qs, u"bibliography"_qs};
+const QStringList kReferencesTitles = {u"参考文献"_qs, u"主要参考文献"_qs, u"参考资料"_qs,  u"引用文献"_qs,
+                                       u"参考书目"_qs, u"references"_qs,   u"reference"_qs, u"bibliography"_qs};
 // Unnumbered headings at the level of a chapter: the front and back matter of a thesis.
 const QStringList kUnnumberedChapterTitles = {u"致谢"_qs,
                                               u"谢辞"_qs,
@@ -107,8 +106,7 @@ const QList<Numbering> &numberings()
     static const QList<Numbering> all = {
         {QRegularExpression(u"^第[一二三四五六七八九十百零〇两\\d]+([章部篇节])"_qs),
          [](const QRegularExpressionMatch &m) { return m.captured(1) == u"节"_qs ? 2 : 1; }},
-        {QRegularExpression(u"^[一二三四五六七八九十]+[、.．]"_qs),
-         [](const QRegularExpressionMatch &) { return 1; }},
+        {QRegularExpression(u"^[一二三四五六七八九十]+[、.．]"_qs), [](const QRegularExpressionMatch &) { return 1; }},
         {QRegularExpression(u"^[（(][一二三四五六七八九十\\d]+[）)]"_qs),
          [](const QRegularExpressionMatch &) { return 2; }},
         {QRegularExpression(u"^(\\d{1,2}(?:[.．]\\d{1,2})*)[.．、]?(?=\\D)"_qs),
@@ -166,10 +164,9 @@ std::optional<Heading> parseHeading(QStringView line)
 
 bool isTableOfContentsLine(QStringView line)
 {
-    static const QRegularExpression entry(
-        u"^\\S.*?(?:(?:[.．·・•⋯]\\s*){3,}|(?:…\\s*){2,}|(?:[-_]\\s*){4,})"_qs
-        u"\\s*(?:\\d{1,4}|[ivxlcIVXLC]{1,7})$"_qs,
-        QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression entry(u"^\\S.*?(?:(?:[.．·・•⋯]\\s*){3,}|(?:…\\s*){2,}|(?:[-_]\\s*){4,})"_qs
+                                          u"\\s*(?:\\d{1,4}|[ivxlcIVXLC]{1,7})$"_qs,
+                                          QRegularExpression::UseUnicodePropertiesOption);
     return entry.match(trimBlanks(line)).hasMatch();
 }
 
@@ -206,8 +203,7 @@ qsizetype closingMark(QStringView line, qsizetype open)
 bool standsAlone(QStringView line, qsizetype open, qsizetype close)
 {
     static const QRegularExpression onlyClosingPunctuation(u"^[。.！!？?…\\s\u3000]*$"_qs);
-    return trimBlanks(line.left(open)).isEmpty() &&
-           onlyClosingPunctuation.match(line.mid(close + 1)).hasMatch();
+    return trimBlanks(line.left(open)).isEmpty() && onlyClosingPunctuation.match(line.mid(close + 1)).hasMatch();
 }
 
 class Exclusion {

@@ -106,8 +106,7 @@ LocatedArticle locatePieces(const CheckResults &check)
         while (start < located.text.size() && droppedByCleaning(located.text[start]) &&
                !piece.startsWith(located.text[start]))
             ++start;
-        const std::optional<qsizetype> end =
-            piece.isEmpty() ? std::nullopt : matchPiece(located.text, start, piece);
+        const std::optional<qsizetype> end = piece.isEmpty() ? std::nullopt : matchPiece(located.text, start, piece);
         if (!end) {
             located.pieces.append({start, 0});
             continue;

@@ -29,8 +29,8 @@ QString buildQuery(const QString &rowText)
 {
     QString query = trimSpaces(withoutRowNumber(rowText));
     query = replaceAll(query, u","_qs, u"，"_qs);
-    for (const QString &mark : {u"《"_qs, u"》"_qs, u"【"_qs, u"】"_qs, u"："_qs, u"“"_qs, u"”"_qs, u"……"_qs,
-                                u"（"_qs, u"）"_qs, u"，"_qs})
+    for (const QString &mark :
+         {u"《"_qs, u"》"_qs, u"【"_qs, u"】"_qs, u"："_qs, u"“"_qs, u"”"_qs, u"……"_qs, u"（"_qs, u"）"_qs, u"，"_qs})
         query = replaceAll(query, mark, u" "_qs);
     query = replaceAll(query, u"  "_qs, u" "_qs);
     query = replaceAll(query, u"\""_qs, u" "_qs);

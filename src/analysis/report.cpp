@@ -27,14 +27,14 @@ QList<SiteRow> siteRowsOf(const CheckResults &check)
 
 namespace {
 
-const QString kStyle = QStringLiteral(
-    "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}"
-    "body{font-family:'Noto Sans CJK SC','Noto Serif CJK SC',sans-serif;margin:2em;color:#222}"
-    "h1{font-size:1.6em}h2{font-size:1.2em;margin-top:1.6em;border-bottom:1px solid #ccc}"
-    "table{border-collapse:collapse}th,td{border:1px solid #ccc;padding:2px 6px;text-align:left;"
-    "vertical-align:top}th{white-space:nowrap}table.wide{width:100%}td.n{text-align:right}"
-    ".swatch{display:inline-block;width:1em;height:1em;"
-    "vertical-align:middle}.article{line-height:1.8;white-space:normal}");
+const QString kStyle =
+    QStringLiteral("*{-webkit-print-color-adjust:exact;print-color-adjust:exact}"
+                   "body{font-family:'Noto Sans CJK SC','Noto Serif CJK SC',sans-serif;margin:2em;color:#222}"
+                   "h1{font-size:1.6em}h2{font-size:1.2em;margin-top:1.6em;border-bottom:1px solid #ccc}"
+                   "table{border-collapse:collapse}th,td{border:1px solid #ccc;padding:2px 6px;text-align:left;"
+                   "vertical-align:top}th{white-space:nowrap}table.wide{width:100%}td.n{text-align:right}"
+                   ".swatch{display:inline-block;width:1em;height:1em;"
+                   "vertical-align:middle}.article{line-height:1.8;white-space:normal}");
 
 QString percentText(double value)
 {
@@ -113,8 +113,7 @@ QString piecesSection(const CheckResults &check)
         html += u"<tr class=\""_qs + levelClass(level) + u"\">"_qs + cell(QString::number(i + 1), true) +
                 cell(escapedText(check.pieces[i])) +
                 cell(checked ? percentText(result.similarity) : levelInfo(level).name, true) +
-                cell(checked ? QString::number(result.items.size()) : QString(), true) + cell(mainSource) +
-                u"</tr>"_qs;
+                cell(checked ? QString::number(result.items.size()) : QString(), true) + cell(mainSource) + u"</tr>"_qs;
     }
     return html + u"</table>"_qs;
 }
@@ -139,8 +138,8 @@ QString articleSection(const CheckResults &check)
         if (span.length == 0 || level == Level::NotChecked)
             continue;
         html += articleText(QStringView(located.text).sliced(at, span.start - at));
-        html += u"<span class=\""_qs + levelClass(level) + u"\" title=\""_qs + QString::number(i + 1) +
-                u"\">"_qs + articleText(QStringView(located.text).sliced(span.start, span.length)) + u"</span>"_qs;
+        html += u"<span class=\""_qs + levelClass(level) + u"\" title=\""_qs + QString::number(i + 1) + u"\">"_qs +
+                articleText(QStringView(located.text).sliced(span.start, span.length)) + u"</span>"_qs;
         at = span.start + span.length;
     }
     html += articleText(QStringView(located.text).sliced(at));
@@ -155,8 +154,7 @@ QString sitesSection(const CheckResults &check)
         return html + u"<p>没有重复出现的网站。</p>"_qs;
     html += u"<table><tr><th>标题</th><th>出现次数</th></tr>"_qs;
     for (const SiteRow &row : rows)
-        html += u"<tr>"_qs + cell(siteLink(row.title, row.url)) + cell(QString::number(row.tally), true) +
-                u"</tr>"_qs;
+        html += u"<tr>"_qs + cell(siteLink(row.title, row.url)) + cell(QString::number(row.tally), true) + u"</tr>"_qs;
     return html + u"</table>"_qs;
 }
 

@@ -124,8 +124,7 @@ std::optional<QString> scoreFigures(AnalysisState &state, std::optional<double> 
     }
     if (!forAPiece)
         return std::nullopt;
-    const double percent =
-        sentencePercent(highlightTextOf(state.pageHtml).size(), state.sentences->at(piece).size());
+    const double percent = sentencePercent(highlightTextOf(state.pageHtml).size(), state.sentences->at(piece).size());
     pieceFigure = percent;
     state.similaritySum += percent;
     const auto overall = overallFigure(state);
@@ -147,8 +146,8 @@ void storeItems(AnalysisState &state, const QList<ResultItem> &items)
 }
 
 const QString kItemPatterns[] = {QStringLiteral("\",\"url\":\""), QStringLiteral("data-tools='{\"title\":\""),
-                                  QStringLiteral("\"}'><A class=c-tip-icon>"),
-                                  QStringLiteral("\"}'><a class=\"c-tip-icon\">")};
+                                 QStringLiteral("\"}'><A class=c-tip-icon>"),
+                                 QStringLiteral("\"}'><a class=\"c-tip-icon\">")};
 const QString kHighlightTags[] = {QStringLiteral("<EM>"), QStringLiteral("<em>"), QStringLiteral("</EM>"),
                                   QStringLiteral("</em>")};
 
@@ -214,9 +213,7 @@ std::optional<QString> markItemsInOnePass(const QString &html)
     QList<qsizetype> joins;
     const QStringView page(html);
     qsizetype runStart = 0;
-    auto flushRun = [&](qsizetype end) {
-        out = std::copy(page.data() + runStart, page.data() + end, out);
-    };
+    auto flushRun = [&](qsizetype end) { out = std::copy(page.data() + runStart, page.data() + end, out); };
     for (qsizetype at = 0; at < page.size();) {
         const char16_t c = page[at].unicode();
         if (c != u'"' && c != u'd' && c != u'<') {

@@ -45,8 +45,8 @@ double sentencePercent(qsizetype highlightLength, qsizetype pieceLength);
 
 // What a scored page gave the piece it was sent for.
 struct PieceScore {
-    int piece = 0;         // 0-based
-    double similarity = 0; // the figure "本句相似度" shows
+    int piece = 0;           // 0-based
+    double similarity = 0;   // the figure "本句相似度" shows
     QList<ResultItem> items; // the items stored in the piece's slots, at most ten
 };
 

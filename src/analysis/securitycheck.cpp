@@ -15,14 +15,10 @@ struct Sign {
 
 // The signs of a check page.
 const Sign kSigns[] = {
-    {Where::Title, u"百度安全验证"},
-    {Where::Host, u"wappass.baidu.com"},
-    {Where::Path, u"/static/captcha"},
-    {Where::Path, u"/captcha"},
-    {Where::ShortPageText, u"安全验证"},
-    {Where::ShortPageText, u"请完成下方验证"},
-    {Where::ShortPageText, u"拖动左侧滑块"},
-    {Where::ShortPageText, u"网络不给力，请稍后重试"},
+    {Where::Title, u"百度安全验证"},         {Where::Host, u"wappass.baidu.com"},
+    {Where::Path, u"/static/captcha"},       {Where::Path, u"/captcha"},
+    {Where::ShortPageText, u"安全验证"},     {Where::ShortPageText, u"请完成下方验证"},
+    {Where::ShortPageText, u"拖动左侧滑块"}, {Where::ShortPageText, u"网络不给力，请稍后重试"},
 };
 
 // A result page has at least this many double-byte characters.

@@ -14,8 +14,8 @@ namespace veltrik {
 
 struct ResultPage {
     QString bodyHtml;
-    QString pageHtml; // the whole page, with its <title>
-    QString url;      // where the page came from, after redirects
+    QString pageHtml;   // the whole page, with its <title>
+    QString url;        // where the page came from, after redirects
     QString query = {}; // the query that was sent for it; empty when not known
 };
 

@@ -120,9 +120,9 @@ QString siteReportHtml(const QList<SiteRow> &rows)
     QString html = u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr>"_qs;
     for (const SiteRow &row : rows) {
         const QString title = escapedText(row.title);
-        const QString site = isWebAddress(row.url)
-                                 ? u"<a href=\""_qs + escapedAttribute(row.url) + u"\" target=_blank>"_qs + title + u"</a>"_qs
-                                 : title;
+        const QString site = isWebAddress(row.url) ? u"<a href=\""_qs + escapedAttribute(row.url) +
+                                                         u"\" target=_blank>"_qs + title + u"</a>"_qs
+                                                   : title;
         html += u"<tr><td>"_qs + site + u"</td><td width=100 align=center>"_qs + QString::number(row.tally) +
                 u"</td></tr>"_qs;
     }

@@ -29,15 +29,14 @@ AnalysisOptionsDialog::AnalysisOptionsDialog(const AnalysisOptions &options, QWi
     layout->setSizeConstraint(QLayout::SetFixedSize);
     auto *intro = new QLabel(QStringLiteral("进行分析时，以下内容不参与对比："));
     layout->addWidget(intro);
-    referencesBox = addCheckBox(layout, QStringLiteral("referencesBox"),
-                                QStringLiteral("参考文献（从“参考文献”标题到下一个同级标题）"),
-                                options.excludeReferences);
-    quotesBox = addCheckBox(layout, QStringLiteral("quotesBox"),
-                            QStringLiteral("引文（“引用”“如……所说”之后或自成一段的引号内文字）"),
-                            options.excludeQuotes);
-    tableOfContentsBox =
-        addCheckBox(layout, QStringLiteral("tableOfContentsBox"),
-                    QStringLiteral("目录（以点线和页码结尾的行）"), options.excludeTableOfContents);
+    referencesBox =
+        addCheckBox(layout, QStringLiteral("referencesBox"),
+                    QStringLiteral("参考文献（从“参考文献”标题到下一个同级标题）"), options.excludeReferences);
+    quotesBox =
+        addCheckBox(layout, QStringLiteral("quotesBox"),
+                    QStringLiteral("引文（“引用”“如……所说”之后或自成一段的引号内文字）"), options.excludeQuotes);
+    tableOfContentsBox = addCheckBox(layout, QStringLiteral("tableOfContentsBox"),
+                                     QStringLiteral("目录（以点线和页码结尾的行）"), options.excludeTableOfContents);
     auto *buttons = new QDialogButtonBox;
     okButton = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
     cancelButton = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);

@@ -20,11 +20,9 @@ const QString kCheckSuffix = QStringLiteral(".vcheck");
 bool isUnfinished(const CheckResults &check)
 {
     const auto hasState = [&check](bool compared) {
-        return std::any_of(check.results.cbegin(), check.results.cend(),
-                           [compared](const PieceResult &result) {
-                               return compared ? result.state != PieceState::NotCompared
-                                               : result.state != PieceState::Compared;
-                           });
+        return std::any_of(check.results.cbegin(), check.results.cend(), [compared](const PieceResult &result) {
+            return compared ? result.state != PieceState::NotCompared : result.state != PieceState::Compared;
+        });
     };
     return hasState(true) && hasState(false);
 }
@@ -95,8 +93,7 @@ void CheckKeeper::saveCheck()
 
 void CheckKeeper::openCheck()
 {
-    const QString path =
-        m_desktop.chooseFileToOpen(&m_window, QStringLiteral("打开检测"), kCheckFilter, QString());
+    const QString path = m_desktop.chooseFileToOpen(&m_window, QStringLiteral("打开检测"), kCheckFilter, QString());
     if (path.isEmpty())
         return;
     const CheckFileRead read = readCheckFile(path);
@@ -120,11 +117,10 @@ void CheckKeeper::offerUnfinishedCheck()
     }
     if (!isUnfinished(*read.check))
         return;
-    const QString name =
-        read.check->articleName.isEmpty() ? QStringLiteral("粘贴的文章") : read.check->articleName;
+    const QString name = read.check->articleName.isEmpty() ? QStringLiteral("粘贴的文章") : read.check->articleName;
     const QString when = read.check->lastChange.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_qs);
-    if (m_desktop.askYesNo(&m_window, u"上次的检测尚未完成（"_qs + name + u"，"_qs + when + u"）。要继续这次检测吗？"_qs,
-                           kTitle))
+    if (m_desktop.askYesNo(&m_window,
+                           u"上次的检测尚未完成（"_qs + name + u"，"_qs + when + u"）。要继续这次检测吗？"_qs, kTitle))
         takeUp(*read.check);
     else
         removeCheckFile(m_automaticFile);

@@ -2,19 +2,19 @@
 
 #include "analysis/pagehtml.h"
 #include "analysisoptionsdialog.h"
+#include "appearance/appearance.h"
+#include "checkkeeper.h"
 #include "comparator/form2.h"
-#include "documents/documentfiles.h"
-#include "editing/editcommands.h"
-#include "engine/enginemenu.h"
-#include "resultswindow.h"
 #include "components/browserview.h"
 #include "components/desktop.h"
 #include "components/outersizewatch.h"
 #include "components/richeditor.h"
 #include "components/taborder.h"
 #include "components/twips.h"
-#include "appearance/appearance.h"
-#include "checkkeeper.h"
+#include "documents/documentfiles.h"
+#include "editing/editcommands.h"
+#include "engine/enginemenu.h"
+#include "resultswindow.h"
 #include "welcometext.h"
 
 #include <QAction>
@@ -56,8 +56,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setDesignSize();
     new OuterSizeWatch(*this, [this] { Form_Resize(); });
     connectRun();
-    m_engineMenu = new EngineMenu(*this, m_ui.engine, *m_services.desktop,
-                                  m_services.endpoints.productPageUrl(), [this] { openComparator(); });
+    m_engineMenu = new EngineMenu(*this, m_ui.engine, *m_services.desktop, m_services.endpoints.productPageUrl(),
+                                  [this] { openComparator(); });
     connectDocumentCommands();
     connectChecks();
     Form_Load();
@@ -189,9 +189,8 @@ void Form1::setupCheckMenu()
 
 void Form1::connectChecks()
 {
-    m_checks =
-        std::make_unique<CheckKeeper>(*this, *m_run, *m_services.desktop, m_services.automaticCheckFile,
-                                      [this](const CheckResults &check) { takeUpCheck(check); });
+    m_checks = std::make_unique<CheckKeeper>(*this, *m_run, *m_services.desktop, m_services.automaticCheckFile,
+                                             [this](const CheckResults &check) { takeUpCheck(check); });
     connect(m_ui.wjcd->findChild<QAction *>(QStringLiteral("baocunjiance")), &QAction::triggered, this,
             [this] { m_checks->saveCheck(); });
     connect(m_ui.wjcd->findChild<QAction *>(QStringLiteral("dakaijiance")), &QAction::triggered, this,
@@ -243,10 +242,9 @@ void Form1::setupEngineMenu()
 
 void Form1::setupTabOrder()
 {
-    m_tabOrder = std::make_unique<TabOrder>(
-        QList<QWidget *>{m_ui.WebBrowser1, m_ui.RichTextBox1, m_ui.Command1, m_ui.Command2, m_ui.Label1,
-                         m_ui.WebBrowser2, m_ui.Label2, m_ui.List1, m_ui.Command3, m_ui.Command4, m_ui.Command5,
-                         m_ui.Command6});
+    m_tabOrder = std::make_unique<TabOrder>(QList<QWidget *>{
+        m_ui.WebBrowser1, m_ui.RichTextBox1, m_ui.Command1, m_ui.Command2, m_ui.Label1, m_ui.WebBrowser2, m_ui.Label2,
+        m_ui.List1, m_ui.Command3, m_ui.Command4, m_ui.Command5, m_ui.Command6});
 }
 
 bool Form1::focusNextPrevChild(bool next)
@@ -492,8 +490,7 @@ void Form1::WebBrowser1_DownloadComplete()
 {
     BrowserView &browser = *m_ui.WebBrowser1;
     if (!browser.busy())
-        m_run->pageArrived(
-            {getPageHtml(browser, u"Body"_qs), getPageHtml(browser, u"Page"_qs), browser.url()});
+        m_run->pageArrived({getPageHtml(browser, u"Body"_qs), getPageHtml(browser, u"Page"_qs), browser.url()});
     browser.setSilent(true);
 }
 

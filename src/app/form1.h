@@ -201,7 +201,6 @@ private:
     QAction *m_jieguo = nullptr;
     std::unique_ptr<ResultsWindow> m_results;
     // The results of the check as the window has shown them, piece by piece.
-
 };
 
 } // namespace veltrik

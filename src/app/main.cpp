@@ -1,7 +1,7 @@
 #include "app/checkkeeper.h"
-#include "appearance/appearance.h"
 #include "app/form1.h"
 #include "app/translations.h"
+#include "appearance/appearance.h"
 #include "components/desktop.h"
 #include "components/webenginebrowser.h"
 #include "documents/pdfpages.h"
@@ -42,8 +42,8 @@ void answerInformationOptions(int &argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     // The window system's own options (-platform, -style, ...) are unknown here; QApplication takes them.
     parser.parse(arguments);
-    if (!parser.isSet(QStringLiteral("help")) && !parser.isSet(QStringLiteral("help-all"))
-        && !parser.isSet(QStringLiteral("version")))
+    if (!parser.isSet(QStringLiteral("help")) && !parser.isSet(QStringLiteral("help-all")) &&
+        !parser.isSet(QStringLiteral("version")))
         return;
     QCoreApplication terminal(argc, argv);
     parser.process(terminal);

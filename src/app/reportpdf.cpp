@@ -10,7 +10,10 @@
 
 namespace veltrik {
 
-ReportPdf::ReportPdf(QObject *parent) : QObject(parent) {}
+ReportPdf::ReportPdf(QObject *parent)
+    : QObject(parent)
+{
+}
 
 ReportPdf::~ReportPdf() = default;
 
@@ -35,8 +38,7 @@ void ReportPdf::write(const QString &html, const QString &pdfPath, std::function
     m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, &ReportPdf::loaded);
-    connect(m_page.get(), &QWebEnginePage::pdfPrintingFinished, this,
-            [this](const QString &, bool ok) { finish(ok); });
+    connect(m_page.get(), &QWebEnginePage::pdfPrintingFinished, this, [this](const QString &, bool ok) { finish(ok); });
     m_page->load(QUrl::fromLocalFile(htmlPath));
 }
 

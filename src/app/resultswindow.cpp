@@ -74,7 +74,9 @@ QString withReportSuffix(const QString &path)
 } // namespace
 
 ResultsWindow::ResultsWindow(Desktop &desktop, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_desktop(desktop), m_pdf(std::make_unique<ReportPdf>())
+    : QWidget(parent, Qt::Window)
+    , m_desktop(desktop)
+    , m_pdf(std::make_unique<ReportPdf>())
 {
     setObjectName(QStringLiteral("ResultsWindow"));
     setWindowTitle(kCaption);
@@ -372,8 +374,7 @@ QString ResultsWindow::report() const
 
 void ResultsWindow::exportReport()
 {
-    QString path = m_desktop.chooseFileToSave(this, kExportTitle,
-                                              QStringLiteral("HTML 文件(*.html);;PDF 文件(*.pdf)"),
+    QString path = m_desktop.chooseFileToSave(this, kExportTitle, QStringLiteral("HTML 文件(*.html);;PDF 文件(*.pdf)"),
                                               suggestedReportName(m_check.articleName));
     if (path.isEmpty())
         return;

@@ -52,11 +52,11 @@ const QString kAnalyseHelp = QStringLiteral(
     "then the list rows.\n"
     "--json prints {\"caption\", \"count\", \"rows\", \"pieces\"} instead.\n");
 
-const QString kQueryHelp = QStringLiteral(
-    "usage: veltrik-cli query ROWTEXT [--engine baidu|wenku] [--json]\n"
-    "Prints the query built from a list row (\"3-...\") and, on a second line, the address sent to the\n"
-    "engine (baidu: web search, the default; wenku: the document library).\n"
-    "--json prints {\"query\", \"url\"} instead.\n");
+const QString kQueryHelp =
+    QStringLiteral("usage: veltrik-cli query ROWTEXT [--engine baidu|wenku] [--json]\n"
+                   "Prints the query built from a list row (\"3-...\") and, on a second line, the address sent to the\n"
+                   "engine (baidu: web search, the default; wenku: the document library).\n"
+                   "--json prints {\"query\", \"url\"} instead.\n");
 
 const QString kScoreHelp = QStringLiteral(
     "usage: veltrik-cli score ARTICLE PAGE... [--json]\n"
@@ -290,7 +290,8 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
         }
         run.pageArrived({*html, *html, QString()});
         if (arguments.json)
-            results.append(QJsonObject{{u"label1"_qs, labels.label1}, {u"label2"_qs, labels.label2},
+            results.append(QJsonObject{{u"label1"_qs, labels.label1},
+                                       {u"label2"_qs, labels.label2},
                                        {u"items"_qs, itemsOfPiece(run.state(), run.state().curSentence)}});
         else if (!arguments.report)
             out << labels.label1 << "\n" << QString(labels.label2).replace(u"\r\n"_qs, u"\n"_qs) << "\n";
@@ -303,8 +304,7 @@ int score(const Arguments &arguments, QTextStream &out, QTextStream &err)
 }
 
 // How check-info names a value: in words for the text output, by a key for the JSON output.
-template <typename Value>
-struct Names {
+template <typename Value> struct Names {
     Value value;
     const char16_t *words;
     const char16_t *key;
@@ -346,12 +346,11 @@ QJsonObject checkAsJson(const CheckResults &check)
         QJsonArray items;
         for (const ResultItem &item : result.items)
             items.append(QJsonObject{{u"title"_qs, item.title}, {u"url"_qs, item.url}});
-        pieces.append(
-            QJsonObject{{u"number"_qs, piece + 1},
-                        {u"text"_qs, check.pieces[piece]},
-                        {u"state"_qs, QString::fromUtf16(namesOf(kPieceStateNames, result.state).key)},
-                        {u"similarity"_qs, result.similarity},
-                        {u"items"_qs, items}});
+        pieces.append(QJsonObject{{u"number"_qs, piece + 1},
+                                  {u"text"_qs, check.pieces[piece]},
+                                  {u"state"_qs, QString::fromUtf16(namesOf(kPieceStateNames, result.state).key)},
+                                  {u"similarity"_qs, result.similarity},
+                                  {u"items"_qs, items}});
     }
     const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
     return QJsonObject{{u"articleName"_qs, check.articleName},
@@ -566,8 +565,10 @@ int libraryList(DocumentLibrary &opened, bool json, QTextStream &out, QTextStrea
     for (const LibraryEntry &entry : *entries) {
         const QString modified = entry.modified.toString(Qt::ISODate);
         if (json)
-            documents.append(QJsonObject{{u"name"_qs, entry.name}, {u"size"_qs, entry.size},
-                                         {u"modified"_qs, modified}, {u"path"_qs, entry.path}});
+            documents.append(QJsonObject{{u"name"_qs, entry.name},
+                                         {u"size"_qs, entry.size},
+                                         {u"modified"_qs, modified},
+                                         {u"path"_qs, entry.path}});
         else
             out << entry.name << "\t" << entry.size << "\t" << modified << "\t" << entry.path << "\n";
     }
@@ -576,8 +577,7 @@ int libraryList(DocumentLibrary &opened, bool json, QTextStream &out, QTextStrea
     return kOk;
 }
 
-int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, qsizetype top, QTextStream &out,
-                 QTextStream &err)
+int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, qsizetype top, QTextStream &out, QTextStream &err)
 {
     const auto article = readArticle(arguments.positional[2], err);
     if (!article)
@@ -589,8 +589,10 @@ int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, qsizetype 
     if (arguments.json) {
         QJsonArray documents;
         for (const LibraryMatch &match : check->matches)
-            documents.append(QJsonObject{{u"name"_qs, match.entry.name}, {u"path"_qs, match.entry.path},
-                                         {u"label"_qs, match.label}, {u"marks"_qs, spansAsJson(match.run.marks)}});
+            documents.append(QJsonObject{{u"name"_qs, match.entry.name},
+                                         {u"path"_qs, match.entry.path},
+                                         {u"label"_qs, match.label},
+                                         {u"marks"_qs, spansAsJson(match.run.marks)}});
         printJson(out, QJsonDocument(QJsonObject{{u"label"_qs, check->label},
                                                  {u"marks"_qs, spansAsJson(check->combined.marks)},
                                                  {u"documents"_qs, documents}}));
@@ -660,8 +662,8 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
         const QString *help;
     };
     const Command commands[] = {{u"analyse", analyse, &kAnalyseHelp}, {u"query", query, &kQueryHelp},
-                                {u"score", score, &kScoreHelp}, {u"compare", compare, &kCompareHelp},
-                                {u"text", text, &kTextHelp}, {u"to-rtf", toRtf, &kToRtfHelp},
+                                {u"score", score, &kScoreHelp},       {u"compare", compare, &kCompareHelp},
+                                {u"text", text, &kTextHelp},          {u"to-rtf", toRtf, &kToRtfHelp},
                                 {u"library", library, &kLibraryHelp}, {u"check-info", checkInfo, &kCheckInfoHelp},
                                 {u"report", report, &kReportHelp}};
     for (const Command &known : commands) {

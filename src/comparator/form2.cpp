@@ -48,8 +48,7 @@ Form2::Form2(CompareTotals &totals, const QString &articleText, Desktop &desktop
     RichTextBox1->setText(articleText);
     m_files = std::make_unique<DocumentFiles>(*this, *RichTextBox1, desktop);
     m_referenceFiles = std::make_unique<DocumentFiles>(*this, *RichTextBox2, desktop);
-    connect(RichTextBox1, &RichEditor::fileDropped, this,
-            [this](const QString &path) { m_files->openFile(path); });
+    connect(RichTextBox1, &RichEditor::fileDropped, this, [this](const QString &path) { m_files->openFile(path); });
     connect(RichTextBox2, &RichEditor::fileDropped, this,
             [this](const QString &path) { m_referenceFiles->openFile(path); });
     connect(yjcd->findChild<QAction *>(QStringLiteral("baocun")), &QAction::triggered, this, &Form2::baocun_Click);
@@ -215,8 +214,8 @@ void Form2::placeReferences(double W, double H)
     if (references->isHidden())
         return;
     const double dpi = logicalDpi(this);
-    const int left = std::max(RichTextBox2->geometry().right(), addReferences->geometry().right()) +
-                     int(twipsToPixels(90, dpi));
+    const int left =
+        std::max(RichTextBox2->geometry().right(), addReferences->geometry().right()) + int(twipsToPixels(90, dpi));
     references->setGeometry(left, RichTextBox2->y(), width() - left - int(twipsToPixels(90, dpi)),
                             height() - RichTextBox2->y() - int(twipsToPixels(90, dpi)));
 }

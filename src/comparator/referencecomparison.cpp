@@ -48,8 +48,9 @@ ReferenceComparison compareWithReference(const QString &article, const QString &
 std::optional<RepeatedPlace> repeatedPlaceAt(const ReferenceComparison &comparison, qsizetype articleOffset)
 {
     const QList<RepeatedPlace> &places = comparison.places;
-    auto after = std::upper_bound(places.cbegin(), places.cend(), articleOffset,
-                                  [](qsizetype offset, const RepeatedPlace &place) { return offset < place.articleStart; });
+    auto after =
+        std::upper_bound(places.cbegin(), places.cend(), articleOffset,
+                         [](qsizetype offset, const RepeatedPlace &place) { return offset < place.articleStart; });
     while (after != places.cbegin()) {
         --after;
         if (articleOffset < after->articleStart + after->length)

@@ -36,8 +36,8 @@ ReferencePanel::ReferencePanel(RichEditor &article, QLabel &result, QWidget *par
     setObjectName(QStringLiteral("referencePanel"));
     table = new QTableWidget(0, 4, this);
     table->setObjectName(QStringLiteral("referenceTable"));
-    table->setHorizontalHeaderLabels({QStringLiteral("参考文件"), QStringLiteral("重复句数"), QStringLiteral("重复字数"),
-                                      QStringLiteral("占文章(%)")});
+    table->setHorizontalHeaderLabels({QStringLiteral("参考文件"), QStringLiteral("重复句数"),
+                                      QStringLiteral("重复字数"), QStringLiteral("占文章(%)")});
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -137,8 +137,8 @@ void ReferencePanel::fillUnreadable()
 {
     unreadableList->clear();
     for (const UnreadableReference &file : m_unreadable) {
-        auto *item = new QListWidgetItem(QStringLiteral("无法读取 %1：%2").arg(QFileInfo(file.path).fileName(), file.reason),
-                                         unreadableList);
+        auto *item = new QListWidgetItem(
+            QStringLiteral("无法读取 %1：%2").arg(QFileInfo(file.path).fileName(), file.reason), unreadableList);
         item->setToolTip(file.path);
     }
     unreadableList->setVisible(!m_unreadable.isEmpty());

@@ -14,7 +14,7 @@ bool isSpace(QChar c)
 
 bool isRawTextElement(const QString &lowerName)
 {
-    static const QStringList names = {u"script"_qs, u"style"_qs,    u"xmp"_qs,      u"iframe"_qs,
+    static const QStringList names = {u"script"_qs,  u"style"_qs,    u"xmp"_qs,      u"iframe"_qs,
                                       u"noembed"_qs, u"noframes"_qs, u"noscript"_qs, u"plaintext"_qs};
     return names.contains(lowerName);
 }
@@ -22,7 +22,11 @@ bool isRawTextElement(const QString &lowerName)
 // Walks the serialised markup once, copying it to `out` and requoting attribute values on the way.
 class Requoter {
 public:
-    explicit Requoter(const QString &html) : m_in(html) { m_out.reserve(html.size()); }
+    explicit Requoter(const QString &html)
+        : m_in(html)
+    {
+        m_out.reserve(html.size());
+    }
 
     QString run()
     {

@@ -162,10 +162,18 @@ QTextBlockFormat textBlockFormatOf(const ParagraphFormat &format)
     using Alignment = ParagraphFormat::Alignment;
     QTextBlockFormat result;
     switch (format.alignment) {
-    case Alignment::Left: result.setAlignment(Qt::AlignLeft); break;
-    case Alignment::Center: result.setAlignment(Qt::AlignHCenter); break;
-    case Alignment::Right: result.setAlignment(Qt::AlignRight); break;
-    case Alignment::Justify: result.setAlignment(Qt::AlignJustify); break;
+    case Alignment::Left:
+        result.setAlignment(Qt::AlignLeft);
+        break;
+    case Alignment::Center:
+        result.setAlignment(Qt::AlignHCenter);
+        break;
+    case Alignment::Right:
+        result.setAlignment(Qt::AlignRight);
+        break;
+    case Alignment::Justify:
+        result.setAlignment(Qt::AlignJustify);
+        break;
     }
     result.setTextIndent(unitsOf(format.firstLineIndent));
     result.setLeftMargin(unitsOf(format.leftIndent));
@@ -381,7 +389,8 @@ bool RichEditor::takeFileDrop(QEvent *event)
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     if (type == QEvent::Drop)
-        QMetaObject::invokeMethod(this, [this, path] { emit fileDropped(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, path] { emit fileDropped(path); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -391,7 +400,8 @@ bool RichEditor::eventFilter(QObject *watched, QEvent *event)
         return true;
     if (event->type() == QEvent::MouseButtonPress && watched == m_edit->viewport()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        emit mouseDown(mouse->buttons(), mouse->modifiers(), m_edit->viewport()->mapTo(this, mouse->position().toPoint()));
+        emit mouseDown(mouse->buttons(), mouse->modifiers(),
+                       m_edit->viewport()->mapTo(this, mouse->position().toPoint()));
     } else if (event->type() == QEvent::KeyPress && watched == m_edit) {
         if (isCtrlTab(*static_cast<QKeyEvent *>(event))) {
             m_edit->insertPlainText(QStringLiteral("\t"));

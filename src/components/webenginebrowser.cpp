@@ -36,17 +36,14 @@ protected:
     {
         return silent ? false : QWebEnginePage::javaScriptPrompt(origin, message, defaultValue, result);
     }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int, const QString &) override
-    {
-    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int, const QString &) override {}
 };
 
 namespace {
 
 // Both texts in one round trip, so that they come from the same document.
-const QString kCaptureScript = QStringLiteral(
-    "[document.documentElement ? document.documentElement.outerHTML : '',"
-    " document.body ? document.body.innerHTML : '']");
+const QString kCaptureScript = QStringLiteral("[document.documentElement ? document.documentElement.outerHTML : '',"
+                                              " document.body ? document.body.innerHTML : '']");
 
 // Written documents are loaded from data: addresses; their loads are not navigations.
 bool isWrittenDocument(const QUrl &url)
@@ -81,8 +78,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent)
 void WebEngineBrowser::reportEngineFailure(int status, int exitCode)
 {
     if (status != QWebEnginePage::NormalTerminationStatus)
-        std::fprintf(stderr, "veltrik: the browser engine's page process ended (status %d, exit code %d)\n",
-                     status, exitCode);
+        std::fprintf(stderr, "veltrik: the browser engine's page process ended (status %d, exit code %d)\n", status,
+                     exitCode);
 }
 
 WebEngineBrowser::~WebEngineBrowser() = default;

@@ -222,7 +222,8 @@ bool CompoundFile::readMiniStream(QString *error)
 {
     const Entry &root = m_entries[0];
     const bool noMiniStream = root.start == kEndOfChain || root.size == 0;
-    const auto miniStream = noMiniStream ? std::optional<QByteArray>(QByteArray()) : chain(root.start, root.size, error);
+    const auto miniStream =
+        noMiniStream ? std::optional<QByteArray>(QByteArray()) : chain(root.start, root.size, error);
     if (!miniStream)
         return false;
     const bool noMiniFat = m_miniFatSectors == 0 || m_miniFatStart == kEndOfChain;

@@ -39,7 +39,10 @@ private:
         quint64 size = 0;
     };
 
-    explicit CompoundFile(QByteArrayView bytes) : m_bytes(bytes) {}
+    explicit CompoundFile(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {
+    }
 
     bool readHeader(QString *error);
     bool readFat(QString *error);

@@ -26,12 +26,10 @@ public:
     // save dialog offers the three kinds the program has always offered.
     static inline const QString kOpenFilter =
         QStringLiteral("WORD文档(*.doc *.docx);;文本文件(*.txt);;写字板文件(*.rtf);;PDF文档(*.pdf);;所有文件(*.*)");
-    static inline const QString kSaveFilter =
-        QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
+    static inline const QString kSaveFilter = QStringLiteral("WORD文档(*.doc);;文本文件(*.txt);;写字板文件(*.rtf)");
 
     // Reads a document as loadDocument() does, on a thread of its own: it touches no widget.
-    using Reader =
-        std::function<DocumentResult(const QString &path, bool wordWay, const std::atomic_bool *cancelled)>;
+    using Reader = std::function<DocumentResult(const QString &path, bool wordWay, const std::atomic_bool *cancelled)>;
 
     DocumentFiles(QWidget &window, RichEditor &editor, Desktop &desktop, Reader reader = Reader());
 

@@ -20,14 +20,14 @@ constexpr double kFullWidthPercentile = 0.9;
 
 bool isChinese(char32_t c)
 {
-    return (c >= 0x2E80 && c <= 0x2FDF)      // radicals
-           || (c >= 0x3000 && c <= 0x303F)   // CJK symbols and punctuation
-           || (c >= 0x3040 && c <= 0x30FF)   // kana, for the odd Japanese name
-           || (c >= 0x3400 && c <= 0x4DBF)   // extension A
-           || (c >= 0x4E00 && c <= 0x9FFF)   // unified ideographs
-           || (c >= 0xF900 && c <= 0xFAFF)   // compatibility ideographs
-           || (c >= 0xFE30 && c <= 0xFE4F)   // vertical and compatibility forms
-           || (c >= 0xFF00 && c <= 0xFFEF)   // full-width forms
+    return (c >= 0x2E80 && c <= 0x2FDF)       // radicals
+           || (c >= 0x3000 && c <= 0x303F)    // CJK symbols and punctuation
+           || (c >= 0x3040 && c <= 0x30FF)    // kana, for the odd Japanese name
+           || (c >= 0x3400 && c <= 0x4DBF)    // extension A
+           || (c >= 0x4E00 && c <= 0x9FFF)    // unified ideographs
+           || (c >= 0xF900 && c <= 0xFAFF)    // compatibility ideographs
+           || (c >= 0xFE30 && c <= 0xFE4F)    // vertical and compatibility forms
+           || (c >= 0xFF00 && c <= 0xFFEF)    // full-width forms
            || (c >= 0x20000 && c <= 0x3FFFF); // the supplementary ideographs
 }
 
@@ -56,8 +56,8 @@ QString cleanLine(QStringView line)
     std::vector<char32_t> spaced;
     spaced.reserve(kept.size());
     for (size_t i = 0; i < kept.size(); ++i) {
-        const bool singleSpaceInChinese = kept[i] == u' ' && i > 0 && i + 1 < kept.size()
-                                          && isChinese(kept[i - 1]) && isChinese(kept[i + 1]);
+        const bool singleSpaceInChinese =
+            kept[i] == u' ' && i > 0 && i + 1 < kept.size() && isChinese(kept[i - 1]) && isChinese(kept[i + 1]);
         if (!singleSpaceInChinese)
             spaced.push_back(kept[i]);
     }
@@ -135,16 +135,16 @@ void dropRunningLines(std::vector<Page> &pages, bool top)
     }
     const qsizetype pageCount = qsizetype(pages.size());
     const auto nearby = [&](qsizetype page, auto &&matches) {
-        for (qsizetype other = std::max<qsizetype>(0, page - kNearby);
-             other <= std::min(pageCount - 1, page + kNearby); ++other)
+        for (qsizetype other = std::max<qsizetype>(0, page - kNearby); other <= std::min(pageCount - 1, page + kNearby);
+             ++other)
             if (other != page && matches(edges[size_t(other)], other - page))
                 return true;
         return false;
     };
     const auto repeats = [&](qsizetype page, const QString &key) {
         const qsizetype count = pagesWithKey.value(key);
-        return (count >= 2 && count * 2 >= pageCount)
-               || nearby(page, [&](const Edge &edge, qsizetype) { return edge.keys.contains(key); });
+        return (count >= 2 && count * 2 >= pageCount) ||
+               nearby(page, [&](const Edge &edge, qsizetype) { return edge.keys.contains(key); });
     };
     const auto numbersPages = [&](qsizetype page) {
         return std::any_of(edges[size_t(page)].outerNumbers.begin(), edges[size_t(page)].outerNumbers.end(),
@@ -158,8 +158,7 @@ void dropRunningLines(std::vector<Page> &pages, bool top)
         QStringList &lines = pages[size_t(p)].lines;
         const Edge &edge = edges[size_t(p)];
         qsizetype dropped = 0;
-        while (dropped < edge.keys.size()
-               && (repeats(p, edge.keys[dropped]) || (dropped == 0 && numbersPages(p))))
+        while (dropped < edge.keys.size() && (repeats(p, edge.keys[dropped]) || (dropped == 0 && numbersPages(p))))
             ++dropped;
         if (top)
             lines.remove(0, dropped);
@@ -237,8 +236,8 @@ void appendLine(QString &paragraph, const QString &line)
     }
     const char32_t last = lastCodePoint(paragraph);
     const char32_t next = firstCodePoint(line);
-    const bool hyphenated = last == u'-' && paragraph.size() >= 2 && paragraph[paragraph.size() - 2].isLetter()
-                            && QChar::isLower(next);
+    const bool hyphenated =
+        last == u'-' && paragraph.size() >= 2 && paragraph[paragraph.size() - 2].isLetter() && QChar::isLower(next);
     if (hyphenated)
         paragraph.chop(1);
     else if (!isChinese(last) && !isChinese(next))

@@ -15,7 +15,7 @@ struct DocumentResult {
         Unsupported,   // of this format, in a version or form that is not read
         Encrypted,
         TooLarge,
-        Unreadable,    // the file cannot be read at all
+        Unreadable, // the file cannot be read at all
     };
 
     Status status = Status::Ok;

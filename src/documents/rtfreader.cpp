@@ -48,12 +48,44 @@ struct FontEntry {
 // Destinations whose content is not body text.
 bool isSkippedDestination(const QByteArray &word)
 {
-    static const QList<QByteArray> skipped = {
-        "stylesheet", "info",    "pict",      "header",  "headerl", "headerr",    "headerf",
-        "footer",     "footerl", "footerr",   "footerf",    "footnote", "annotation", "shp",    "shpinst",
-        "shprslt",    "nonshppict", "fldinst", "xe",        "tc",      "txe",     "listtable",  "listoverridetable",
-        "revtbl",     "rsidtbl", "filetbl",   "themedata",  "colorschememapping", "latentstyles", "datastore",
-        "xmlnstbl",   "generator", "pgdsctbl", "userprops", "template", "docvar", "bkmkstart", "bkmkend"};
+    static const QList<QByteArray> skipped = {"stylesheet",
+                                              "info",
+                                              "pict",
+                                              "header",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footer",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "footnote",
+                                              "annotation",
+                                              "shp",
+                                              "shpinst",
+                                              "shprslt",
+                                              "nonshppict",
+                                              "fldinst",
+                                              "xe",
+                                              "tc",
+                                              "txe",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "revtbl",
+                                              "rsidtbl",
+                                              "filetbl",
+                                              "themedata",
+                                              "colorschememapping",
+                                              "latentstyles",
+                                              "datastore",
+                                              "xmlnstbl",
+                                              "generator",
+                                              "pgdsctbl",
+                                              "userprops",
+                                              "template",
+                                              "docvar",
+                                              "bkmkstart",
+                                              "bkmkend"};
     return skipped.contains(word);
 }
 
@@ -61,10 +93,10 @@ bool isSkippedDestination(const QByteArray &word)
 std::optional<QString> specialCharacter(const QByteArray &word)
 {
     static const QHash<QByteArray, QString> characters = {
-        {"tab", u"\t"_qs},         {"cell", u"\t"_qs},        {"nestcell", u"\t"_qs},   {"emdash", u"\u2014"_qs},
-        {"endash", u"\u2013"_qs},  {"lquote", u"\u2018"_qs},  {"rquote", u"\u2019"_qs}, {"ldblquote", u"\u201C"_qs},
+        {"tab", u"\t"_qs},           {"cell", u"\t"_qs},       {"nestcell", u"\t"_qs},    {"emdash", u"\u2014"_qs},
+        {"endash", u"\u2013"_qs},    {"lquote", u"\u2018"_qs}, {"rquote", u"\u2019"_qs},  {"ldblquote", u"\u201C"_qs},
         {"rdblquote", u"\u201D"_qs}, {"bullet", u"\u2022"_qs}, {"emspace", u"\u2003"_qs}, {"enspace", u"\u2002"_qs},
-        {"qmspace", u"\u2005"_qs}, {"zwj", u"\u200D"_qs},     {"zwnj", u"\u200C"_qs},   {"ltrmark", u"\u200E"_qs},
+        {"qmspace", u"\u2005"_qs},   {"zwj", u"\u200D"_qs},    {"zwnj", u"\u200C"_qs},    {"ltrmark", u"\u200E"_qs},
         {"rtlmark", u"\u200F"_qs}};
     const auto found = characters.find(word);
     return found == characters.end() ? std::nullopt : std::optional(*found);
@@ -77,7 +109,10 @@ bool isParagraphBreak(const QByteArray &word)
 
 class RtfParser {
 public:
-    explicit RtfParser(QByteArrayView bytes) : m_in(bytes) {}
+    explicit RtfParser(QByteArrayView bytes)
+        : m_in(bytes)
+    {
+    }
 
     DocumentResult run();
 
@@ -155,7 +190,8 @@ DocumentResult RtfParser::run()
     flushBytes();
     m_out.setParagraphFormat(m_paragraph, m_lastTextParagraph);
     if (m_damaged)
-        return DocumentResult::ok(std::move(m_out), u"RTF 文件已损坏：二进制数据超出了文件末尾，只读出了它前面的内容"_qs);
+        return DocumentResult::ok(std::move(m_out),
+                                  u"RTF 文件已损坏：二进制数据超出了文件末尾，只读出了它前面的内容"_qs);
     return DocumentResult::ok(std::move(m_out));
 }
 

@@ -1,7 +1,7 @@
 #include "rtfwriter.h"
 
-#include "text/codepages.h"
 #include "text/codepage936.h"
+#include "text/codepages.h"
 
 #include <QHash>
 #include <QList>
@@ -39,7 +39,11 @@ QByteArray fontNameBytes(const QString &name)
 
 class RtfWriter {
 public:
-    explicit RtfWriter(const StyledText &document) : m_document(document) { collectTables(); }
+    explicit RtfWriter(const StyledText &document)
+        : m_document(document)
+    {
+        collectTables();
+    }
 
     QByteArray run()
     {
@@ -78,10 +82,7 @@ private:
         }
     }
 
-    static QString fontOf(const CharFormat &format)
-    {
-        return format.font.isEmpty() ? kDefaultFont : format.font;
-    }
+    static QString fontOf(const CharFormat &format) { return format.font.isEmpty() ? kDefaultFont : format.font; }
 
     void writeFontTable()
     {
@@ -95,8 +96,8 @@ private:
     {
         m_out += "{\\colortbl ;";
         for (quint32 color : m_colors)
-            m_out += "\\red" + QByteArray::number((color >> 16) & 0xFF) + "\\green" + QByteArray::number((color >> 8) & 0xFF) +
-                     "\\blue" + QByteArray::number(color & 0xFF) + ";";
+            m_out += "\\red" + QByteArray::number((color >> 16) & 0xFF) + "\\green" +
+                     QByteArray::number((color >> 8) & 0xFF) + "\\blue" + QByteArray::number(color & 0xFF) + ";";
         m_out += "}\n";
     }
 

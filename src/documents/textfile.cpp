@@ -39,9 +39,9 @@ DocumentResult textOrNot(const QString &text, const QString &notice = QString())
 }
 
 struct Utf8Reading {
-    QString text;        // bad bytes replaced by U+FFFD
-    qsizetype good = 0;  // characters of more than one byte
-    qsizetype bad = 0;   // replaced sequences
+    QString text;       // bad bytes replaced by U+FFFD
+    qsizetype good = 0; // characters of more than one byte
+    qsizetype bad = 0;  // replaced sequences
 };
 
 Utf8Reading readUtf8Leniently(QByteArrayView bytes)

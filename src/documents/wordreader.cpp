@@ -14,14 +14,14 @@ constexpr quint16 kWord6Ident = 0xA5DC;
 constexpr quint16 kWord97 = 0x00C1;
 constexpr quint16 kEncryptedFlag = 0x0100;
 constexpr quint16 kTableStreamFlag = 0x0200;
-constexpr qsizetype kTextLengthAt = 0x4C;      // ccpText in FibRgLw97
-constexpr qsizetype kParagraphBinsAt = 0x102;  // fcPlcfBtePapx in FibRgFcLcb97, its length follows
-constexpr qsizetype kClxOffsetAt = 0x1A2;      // fcClx in FibRgFcLcb97
-constexpr qsizetype kClxLengthAt = 0x1A6;      // lcbClx
+constexpr qsizetype kTextLengthAt = 0x4C;     // ccpText in FibRgLw97
+constexpr qsizetype kParagraphBinsAt = 0x102; // fcPlcfBtePapx in FibRgFcLcb97, its length follows
+constexpr qsizetype kClxOffsetAt = 0x1A2;     // fcClx in FibRgFcLcb97
+constexpr qsizetype kClxLengthAt = 0x1A6;     // lcbClx
 constexpr quint32 kCompressedFlag = 0x40000000;
 constexpr qsizetype kFkpSize = 512;
-constexpr quint16 kRowEndSprm = 0x2417;        // sprmPFTtp: the paragraph is a table row's end mark
-constexpr quint16 kInnerRowEndSprm = 0x244C;   // sprmPFInnerTtp, the same in a nested table
+constexpr quint16 kRowEndSprm = 0x2417;          // sprmPFTtp: the paragraph is a table row's end mark
+constexpr quint16 kInnerRowEndSprm = 0x244C;     // sprmPFInnerTtp, the same in a nested table
 constexpr quint16 kTableDefinitionSprm = 0xD608; // sprmTDefTable, whose operand has a 2-byte length
 constexpr char16_t kCellMark = 0x07;
 
@@ -86,13 +86,18 @@ std::optional<qsizetype> operandLength(QByteArrayView grpprl, qsizetype operandA
 {
     switch (sprm >> 13) {
     case 0:
-    case 1: return 1;
+    case 1:
+        return 1;
     case 2:
     case 4:
-    case 5: return 2;
-    case 3: return 4;
-    case 7: return 3;
-    default: break;
+    case 5:
+        return 2;
+    case 3:
+        return 4;
+    case 7:
+        return 3;
+    default:
+        break;
     }
     if (sprm == kTableDefinitionSprm) {
         if (operandAt + 2 > grpprl.size())
@@ -213,10 +218,20 @@ QString visibleText(const QString &raw)
         case kCellMark:
         case 0x0B:
         case 0x0C:
-        case 0x0D: text += u'\r'; break;
-        case 0x1E: text += u'-'; break;
-        case 0x01: case 0x02: case 0x05: case 0x08: case 0x1F: break;
-        default: text += c;
+        case 0x0D:
+            text += u'\r';
+            break;
+        case 0x1E:
+            text += u'-';
+            break;
+        case 0x01:
+        case 0x02:
+        case 0x05:
+        case 0x08:
+        case 0x1F:
+            break;
+        default:
+            text += c;
         }
     }
     return text;

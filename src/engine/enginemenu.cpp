@@ -9,8 +9,8 @@
 
 namespace veltrik {
 
-EngineMenu::EngineMenu(QWidget &window, const EngineMenuItems &items, Desktop &desktop,
-                       QString productPageUrl, std::function<void()> openComparator)
+EngineMenu::EngineMenu(QWidget &window, const EngineMenuItems &items, Desktop &desktop, QString productPageUrl,
+                       std::function<void()> openComparator)
     : QObject(&window)
     , m_window(window)
     , m_items(items)

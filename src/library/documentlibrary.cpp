@@ -6,15 +6,15 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QtEndian>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QVariant>
+#include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <string>
-#include <atomic>
 #include <utility>
 #include <vector>
 
@@ -393,8 +393,7 @@ bool DocumentLibrary::deleteFingerprints(qint64 id, const QList<qint32> &fingerp
         const qsizetype last = std::min(fingerprints.size(), first + kFingerprintsPerStatement);
         const QString statement = u"DELETE FROM fingerprints WHERE document = "_qs + QString::number(id) +
                                   u" AND hash IN ("_qs +
-                                  integerList(fingerprints.constData() + first, fingerprints.constData() + last) +
-                                  u')';
+                                  integerList(fingerprints.constData() + first, fingerprints.constData() + last) + u')';
         if (!query.exec(statement))
             return failed(u"cannot remove the fingerprints"_qs, query.lastError().text());
     }
@@ -408,9 +407,9 @@ std::optional<QList<Candidate>> DocumentLibrary::candidates(const QList<qint32> 
     query.setForwardOnly(true);
     for (qsizetype first = 0; first < fingerprints.size(); first += kFingerprintsPerStatement) {
         const qsizetype last = std::min(fingerprints.size(), first + kFingerprintsPerStatement);
-        const QString statement =
-            u"SELECT document, COUNT(*) FROM fingerprints WHERE hash IN ("_qs +
-            integerList(fingerprints.constData() + first, fingerprints.constData() + last) + u") GROUP BY document"_qs;
+        const QString statement = u"SELECT document, COUNT(*) FROM fingerprints WHERE hash IN ("_qs +
+                                  integerList(fingerprints.constData() + first, fingerprints.constData() + last) +
+                                  u") GROUP BY document"_qs;
         if (!query.exec(statement)) {
             failed(u"cannot search the library"_qs, query.lastError().text());
             return std::nullopt;
@@ -422,8 +421,7 @@ std::optional<QList<Candidate>> DocumentLibrary::candidates(const QList<qint32> 
     for (auto it = shared.cbegin(); it != shared.cend(); ++it)
         found.append({it.key(), it.value()});
     std::sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
-        return a.sharedFingerprints != b.sharedFingerprints ? a.sharedFingerprints > b.sharedFingerprints
-                                                            : a.id < b.id;
+        return a.sharedFingerprints != b.sharedFingerprints ? a.sharedFingerprints > b.sharedFingerprints : a.id < b.id;
     });
     if (found.size() > top)
         found.resize(top);

@@ -16,12 +16,12 @@ namespace veltrik {
 // One document of the library as the library remembers it.
 struct LibraryEntry {
     qint64 id = 0;
-    QString name;          // unique within the library
-    QString path;          // where it was read from
-    qint64 size = 0;       // of the file, in bytes
-    QDateTime modified;    // of the file, UTC
+    QString name;           // unique within the library
+    QString path;           // where it was read from
+    qint64 size = 0;        // of the file, in bytes
+    QDateTime modified;     // of the file, UTC
     QByteArray contentHash; // SHA-256 of the file's bytes, hex
-    qint64 textLength = 0; // of its text, in UTF-16 code units
+    qint64 textLength = 0;  // of its text, in UTF-16 code units
 };
 
 // A document fingerprinted and packed, ready to be stored.

@@ -72,10 +72,10 @@ std::optional<LibraryCheck> checkArticle(DocumentLibrary &library, const QString
             return std::nullopt;
         }
         const qint64 length = reference->size();
-        pending.push_back({candidate, length,
-                           std::async(std::launch::async, [&matcher, &article, text = std::move(*reference)] {
-                               return matcher(article, text);
-                           })});
+        pending.push_back(
+            {candidate, length, std::async(std::launch::async, [&matcher, &article, text = std::move(*reference)] {
+                 return matcher(article, text);
+             })});
     }
     while (!pending.empty())
         if (!finishOldest())

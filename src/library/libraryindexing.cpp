@@ -98,8 +98,13 @@ ReadFile readFile(const FoundFile &file, const KnownContent &known)
     if (!handle.open(QIODevice::ReadOnly))
         return unreadable(read, handle.errorString());
     const QByteArray bytes = handle.readAll();
-    read.entry = {0, file.name, info.absoluteFilePath(), bytes.size(), info.lastModified().toUTC(),
-                  QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(), 0};
+    read.entry = {0,
+                  file.name,
+                  info.absoluteFilePath(),
+                  bytes.size(),
+                  info.lastModified().toUTC(),
+                  QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(),
+                  0};
     if (known.hashOfName.value(file.name) == read.entry.contentHash)
         return read.report.outcome = AddedFile::Outcome::Unchanged, read;
     if (known.nameOfHash.contains(read.entry.contentHash))
@@ -115,7 +120,9 @@ ReadFile readFile(const FoundFile &file, const KnownContent &known)
 class Writer {
 public:
     Writer(DocumentLibrary &library, KnownContent known, const AddCallbacks &callbacks)
-        : m_library(library), m_known(std::move(known)), m_callbacks(callbacks)
+        : m_library(library)
+        , m_known(std::move(known))
+        , m_callbacks(callbacks)
     {
     }
 

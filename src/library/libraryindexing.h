@@ -13,9 +13,9 @@ namespace veltrik {
 struct AddedFile {
     enum class Outcome {
         Added,
-        Updated,   // a document of this name was there with other content
-        Unchanged, // this name with this content was there already
-        Duplicate, // the same content is there under another name (`detail`); it is stored once
+        Updated,    // a document of this name was there with other content
+        Unchanged,  // this name with this content was there already
+        Duplicate,  // the same content is there under another name (`detail`); it is stored once
         Unreadable, // `detail` says why
     };
     QString name;

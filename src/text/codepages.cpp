@@ -3,8 +3,8 @@
 #include <QHash>
 
 #include <memory>
-#include <vector>
 #include <unicode/ucnv.h>
+#include <vector>
 
 namespace veltrik {
 namespace {
@@ -12,23 +12,40 @@ namespace {
 const char *icuNameOf(int codePage)
 {
     switch (codePage) {
-    case 936: return "windows-936";
-    case 950: return "windows-950";
-    case 949: return "windows-949";
-    case 932: return "windows-31j";
-    case 874: return "windows-874";
-    case 437: return "ibm-437";
-    case 850: return "ibm-850";
-    case 10000: return "macintosh";
-    case 1250: return "windows-1250";
-    case 1251: return "windows-1251";
-    case 1253: return "windows-1253";
-    case 1254: return "windows-1254";
-    case 1255: return "windows-1255";
-    case 1256: return "windows-1256";
-    case 1257: return "windows-1257";
-    case 1258: return "windows-1258";
-    default: return "windows-1252";
+    case 936:
+        return "windows-936";
+    case 950:
+        return "windows-950";
+    case 949:
+        return "windows-949";
+    case 932:
+        return "windows-31j";
+    case 874:
+        return "windows-874";
+    case 437:
+        return "ibm-437";
+    case 850:
+        return "ibm-850";
+    case 10000:
+        return "macintosh";
+    case 1250:
+        return "windows-1250";
+    case 1251:
+        return "windows-1251";
+    case 1253:
+        return "windows-1253";
+    case 1254:
+        return "windows-1254";
+    case 1255:
+        return "windows-1255";
+    case 1256:
+        return "windows-1256";
+    case 1257:
+        return "windows-1257";
+    case 1258:
+        return "windows-1258";
+    default:
+        return "windows-1252";
     }
 }
 
@@ -83,24 +100,42 @@ QString decodeCodePage(QByteArrayView bytes, int codePage)
 std::optional<int> codePageOfCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 254: return 437;
-    case 255: return 850;
-    default: return std::nullopt;
+    case 0:
+        return 1252;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return std::nullopt;
     }
 }
 

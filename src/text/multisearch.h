@@ -36,10 +36,10 @@ private:
     void groupLengthsByLastUnit();
 
     QStringList m_patterns;
-    QList<int> m_sameAs;            // per pattern: the first equal pattern, whose places it shares
-    std::vector<int> m_sameKey;     // per distinct pattern: the next distinct pattern with its key, or -1
-    std::vector<Slot> m_slots;      // open addressing on the key, a power of two long
-    std::vector<quint64> m_powers;  // base^length up to the longest pattern
+    QList<int> m_sameAs;                // per pattern: the first equal pattern, whose places it shares
+    std::vector<int> m_sameKey;         // per distinct pattern: the next distinct pattern with its key, or -1
+    std::vector<Slot> m_slots;          // open addressing on the key, a power of two long
+    std::vector<quint64> m_powers;      // base^length up to the longest pattern
     std::vector<quint32> m_lengthsFrom; // per code unit: where its lengths begin in m_lengths
     std::vector<quint32> m_lengths;     // the distinct pattern lengths, grouped by last code unit
 };

@@ -9,9 +9,9 @@ namespace veltrik {
 
 // Character formatting as the documents carry it.
 struct CharFormat {
-    QString font;                  // family; empty for the editor's default
-    double pointSize = 0;          // 0 for the editor's default
-    std::optional<quint32> color;  // 0xRRGGBB; none for the automatic colour
+    QString font;                 // family; empty for the editor's default
+    double pointSize = 0;         // 0 for the editor's default
+    std::optional<quint32> color; // 0xRRGGBB; none for the automatic colour
     bool bold = false;
     bool italic = false;
     bool underline = false;

@@ -27,8 +27,8 @@ using Step = std::function<void(WindowlessRun &)>;
 Step arrive(qsizetype highlightLength, const QString &title = QString())
 {
     return [=](WindowlessRun &r) {
-        r.arrive(resultPage(highlightLength,
-                            title.isEmpty() ? QString() : resultItem(title, u"http://a.test/"_qs + title)));
+        r.arrive(
+            resultPage(highlightLength, title.isEmpty() ? QString() : resultItem(title, u"http://a.test/"_qs + title)));
     };
 }
 
@@ -38,8 +38,20 @@ const Step check = [](WindowlessRun &r) { r.arrive(kCheckPage); };
 
 // An automatic run with failures, a repeat, a security check, titles with quotes and markup, and its end.
 const std::vector<Step> kRunWithEverything = {
-    arrive(412, u"论文'网\""_qs), tick, fail, tick, arrive(100, u"<b>文库</b>"_qs), tick, check, tick,
-    arrive(0, u"知道"_qs), tick, arrive(250), tick, arrive(30), tick,
+    arrive(412, u"论文'网\""_qs),
+    tick,
+    fail,
+    tick,
+    arrive(100, u"<b>文库</b>"_qs),
+    tick,
+    check,
+    tick,
+    arrive(0, u"知道"_qs),
+    tick,
+    arrive(250),
+    tick,
+    arrive(30),
+    tick,
 };
 
 class CheckFiles : public ::testing::Test {
@@ -179,10 +191,8 @@ const QString kDamaged = u"检测文件“thesis.vcheck”已损坏，无法打�
 INSTANTIATE_TEST_SUITE_P(
     CheckFiles, RefusedFiles,
     ::testing::Values(
-        RefusedCase{"missing", [](const QString &path) { QFile::remove(path); },
-                    u"找不到检测文件“thesis.vcheck”。"_qs},
-        RefusedCase{"text_file", [](const QString &path) { writeBytes(path, QByteArray(5000, 'x')); },
-                    kDamaged},
+        RefusedCase{"missing", [](const QString &path) { QFile::remove(path); }, u"找不到检测文件“thesis.vcheck”。"_qs},
+        RefusedCase{"text_file", [](const QString &path) { writeBytes(path, QByteArray(5000, 'x')); }, kDamaged},
         RefusedCase{"empty_file", [](const QString &path) { writeBytes(path, {}); },
                     u"“thesis.vcheck”不是检测文件。"_qs},
         RefusedCase{"other_database",
@@ -191,8 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                         writeDatabase(path, {u"CREATE TABLE notes (text TEXT)"_qs});
                     },
                     u"“thesis.vcheck”不是检测文件。"_qs},
-        RefusedCase{"newer_format",
-                    [](const QString &path) { writeDatabase(path, {u"PRAGMA user_version = 2"_qs}); },
+        RefusedCase{"newer_format", [](const QString &path) { writeDatabase(path, {u"PRAGMA user_version = 2"_qs}); },
                     u"“thesis.vcheck”是另一版本的程序保存的检测文件（格式 2）"_qs},
         RefusedCase{"cut_short",
                     [](const QString &path) {
@@ -208,24 +217,20 @@ INSTANTIATE_TEST_SUITE_P(
                         writeBytes(path, bytes);
                     },
                     kDamaged},
-        RefusedCase{
-            "piece_without_its_predecessor",
-            [](const QString &path) { writeDatabase(path, {u"DELETE FROM pieces WHERE number = 3"_qs}); },
-            kDamaged},
-        RefusedCase{"unknown_piece_state",
-                    [](const QString &path) { writeDatabase(path, {u"UPDATE pieces SET state = 9"_qs}); },
+        RefusedCase{"piece_without_its_predecessor",
+                    [](const QString &path) { writeDatabase(path, {u"DELETE FROM pieces WHERE number = 3"_qs}); },
                     kDamaged},
+        RefusedCase{"unknown_piece_state",
+                    [](const QString &path) { writeDatabase(path, {u"UPDATE pieces SET state = 9"_qs}); }, kDamaged},
         RefusedCase{"item_of_no_piece",
                     [](const QString &path) {
                         writeDatabase(path, {u"INSERT INTO items VALUES (99, 0, 'x', 'http://x.test/')"_qs});
                     },
                     kDamaged},
-        RefusedCase{
-            "position_beyond_the_pieces",
-            [](const QString &path) { writeDatabase(path, {u"UPDATE check_info SET position = 15"_qs}); },
-            kDamaged},
-        RefusedCase{"no_check_info",
-                    [](const QString &path) { writeDatabase(path, {u"DELETE FROM check_info"_qs}); },
+        RefusedCase{"position_beyond_the_pieces",
+                    [](const QString &path) { writeDatabase(path, {u"UPDATE check_info SET position = 15"_qs}); },
+                    kDamaged},
+        RefusedCase{"no_check_info", [](const QString &path) { writeDatabase(path, {u"DELETE FROM check_info"_qs}); },
                     kDamaged}),
     [](const ::testing::TestParamInfo<RefusedCase> &info) { return std::string(info.param.name); });
 

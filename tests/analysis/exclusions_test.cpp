@@ -9,8 +9,7 @@ namespace {
 const QString kCrLf = u"\r\n"_qs;
 
 // Paragraphs of a thesis that every exclusion keeps.
-const QString kIntroduction =
-    u"近年来，随着互联网技术的快速发展，在线教育逐渐成为高等教育的重要组成部分。"_qs;
+const QString kIntroduction = u"近年来，随着互联网技术的快速发展，在线教育逐渐成为高等教育的重要组成部分。"_qs;
 const QString kMethod = u"本研究采用问卷调查与访谈相结合的方法，对三所高校的 612 名学生进行了调查。"_qs;
 const QString kThanks = u"感谢导师在论文写作过程中给予的悉心指导，感谢家人一直以来的支持。"_qs;
 const QString kQuestionnaire = u"1. 您每周参加在线课程的时间是多少？"_qs;
@@ -139,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     {u"摘要"_qs, kIntroduction},
                                     {u"目 录"_qs, u"摘要……………………………………I"_qs, u"第一章 绪论……………………………1"_qs,
                                      u"\u3000\u30001.1 研究背景 .......................... 1"_qs,
-                                     u"第二章 文献综述 ··························· 5"_qs,
-                                     u"参考文献……………………………45"_qs,
+                                     u"第二章 文献综述 ··························· 5"_qs, u"参考文献……………………………45"_qs,
                                      u"致谢 ---------------------------------- 48"_qs},
                                     {kChapterOne, kIntroduction}},
                       ExclusionCase{"entries_without_a_heading",
@@ -158,8 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     QuotesOnTheirOwn, WholeParagraphs,
     ::testing::Values(
-        ExclusionCase{
-            "double_quotes", kQuotes, {kIntroduction}, {u"“学而不思则罔，思而不学则殆。”"_qs}, {kMethod}},
+        ExclusionCase{"double_quotes", kQuotes, {kIntroduction}, {u"“学而不思则罔，思而不学则殆。”"_qs}, {kMethod}},
         ExclusionCase{"corner_brackets_nested_indented",
                       kQuotes,
                       {kIntroduction},
@@ -190,8 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
         InlineQuoteCase{"as_someone_said",
                         u"正如鲁迅所说：“世上本没有路，走的人多了，也便成了路。”这启示我们要勇于探索。"_qs,
                         u"正如鲁迅所说：这启示我们要勇于探索。"_qs},
-        InlineQuoteCase{"as_someone_put_it",
-                        u"如费孝通所言，「乡土社会是一个熟悉的社会」，这一判断至今有效。"_qs,
+        InlineQuoteCase{"as_someone_put_it", u"如费孝通所言，「乡土社会是一个熟悉的社会」，这一判断至今有效。"_qs,
                         u"如费孝通所言，，这一判断至今有效。"_qs},
         InlineQuoteCase{"cited", u"本文引用张华的定义：“在线学习是以网络为媒介的学习方式”。"_qs,
                         u"本文引用张华的定义：。"_qs},
@@ -206,12 +202,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 // Real-looking theses for the whole analysis.
-const QString kThesis = article(
-    QStringList{u"目录"_qs, u"第一章 绪论……………………1"_qs, u"参考文献……………………9"_qs, kChapterOne, kIntroduction,
-                u"正如陶行知所说：“生活即教育。”在线教育同样如此。"_qs, kMethod, u"参考文献"_qs} +
-    kReferenceEntries + QStringList{u"致谢"_qs, kThanks});
-const QString kPlainThesis =
-    article({kChapterOne, kIntroduction, kMethod, u"所谓“双一流”建设。"_qs, kThanks});
+const QString kThesis =
+    article(QStringList{u"目录"_qs, u"第一章 绪论……………………1"_qs, u"参考文献……………………9"_qs, kChapterOne, kIntroduction,
+                        u"正如陶行知所说：“生活即教育。”在线教育同样如此。"_qs, kMethod, u"参考文献"_qs} +
+            kReferenceEntries + QStringList{u"致谢"_qs, kThanks});
+const QString kPlainThesis = article({kChapterOne, kIntroduction, kMethod, u"所谓“双一流”建设。"_qs, kThanks});
 
 TEST(AnalysisWithOptions, EveryOptionOffGivesThePlainAnalysis)
 {
@@ -221,9 +216,8 @@ TEST(AnalysisWithOptions, EveryOptionOffGivesThePlainAnalysis)
         EXPECT_EQ(off.workText, plain.workText);
         EXPECT_EQ(off.pieces, plain.pieces);
         EXPECT_EQ(off.doubleByteCount, plain.doubleByteCount);
-        EXPECT_EQ(off.caption(), u"本文共 "_qs + QString::number(plain.doubleByteCount) +
-                                     u" 字，本次分析共分析出 "_qs + QString::number(plain.pieces.size()) +
-                                     u" 句，请多次点击进行对比！"_qs);
+        EXPECT_EQ(off.caption(), u"本文共 "_qs + QString::number(plain.doubleByteCount) + u" 字，本次分析共分析出 "_qs +
+                                     QString::number(plain.pieces.size()) + u" 句，请多次点击进行对比！"_qs);
         EXPECT_EQ(off.workText, cleanArticle(thesis));
     }
 }
@@ -242,19 +236,18 @@ TEST(AnalysisWithOptions, NothingToLeaveOutKeepsThePiecesAndSaysSo)
 TEST(AnalysisWithOptions, LeftOutTextIsInNoPieceAndTheSummaryCountsIt)
 {
     const ArticleAnalysis analysis = analyseArticle(kThesis, AnalysisOptions{true, true, true});
-    const QString expectedKept =
-        cleanArticle(article({kChapterOne, kIntroduction, u"正如陶行知所说：在线教育同样如此。"_qs, kMethod,
-                              u"致谢"_qs, kThanks}));
+    const QString expectedKept = cleanArticle(
+        article({kChapterOne, kIntroduction, u"正如陶行知所说：在线教育同样如此。"_qs, kMethod, u"致谢"_qs, kThanks}));
     EXPECT_EQ(analysis.workText, expectedKept);
     EXPECT_EQ(analysis.pieces.join(QString()), expectedKept);
     EXPECT_EQ(analysis.excluded.references, visibleLength(QStringList{u"参考文献"_qs} + kReferenceEntries));
     EXPECT_EQ(analysis.excluded.quotes, 8);
     EXPECT_EQ(analysis.excluded.tableOfContents,
               2 + visibleLength({u"第一章 绪论……………………1"_qs, u"参考文献……………………9"_qs}));
-    EXPECT_TRUE(analysis.caption().endsWith(
-        u"已排除参考文献 "_qs + QString::number(analysis.excluded.references) + u" 字，引文 8 字，目录 "_qs +
-        QString::number(analysis.excluded.tableOfContents) + u" 字，共 "_qs +
-        QString::number(analysis.excluded.total()) + u" 字不参与对比。"_qs));
+    EXPECT_TRUE(analysis.caption().endsWith(u"已排除参考文献 "_qs + QString::number(analysis.excluded.references) +
+                                            u" 字，引文 8 字，目录 "_qs +
+                                            QString::number(analysis.excluded.tableOfContents) + u" 字，共 "_qs +
+                                            QString::number(analysis.excluded.total()) + u" 字不参与对比。"_qs));
 }
 
 TEST(AnalysisWithOptions, OnlyTheChosenExclusionApplies)

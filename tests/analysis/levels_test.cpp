@@ -23,14 +23,14 @@ TEST_P(LevelOfTest, FollowsTheThresholds)
     EXPECT_EQ(levelOf(GetParam().result), GetParam().level);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Thresholds, LevelOfTest,
-    ::testing::Values(LevelCase{compared(0), Level::Low}, LevelCase{compared(19.99), Level::Low},
-                      LevelCase{compared(20), Level::Medium}, LevelCase{compared(49), Level::Medium},
-                      LevelCase{compared(50), Level::High}, LevelCase{compared(130), Level::High},
-                      LevelCase{{PieceState::NotCompared, 0, {}}, Level::NotChecked},
-                      LevelCase{{PieceState::Repeated, 60, {}}, Level::NotChecked},
-                      LevelCase{{PieceState::WaitingForCheck, 0, {}}, Level::NotChecked}));
+INSTANTIATE_TEST_SUITE_P(Thresholds, LevelOfTest,
+                         ::testing::Values(LevelCase{compared(0), Level::Low}, LevelCase{compared(19.99), Level::Low},
+                                           LevelCase{compared(20), Level::Medium},
+                                           LevelCase{compared(49), Level::Medium}, LevelCase{compared(50), Level::High},
+                                           LevelCase{compared(130), Level::High},
+                                           LevelCase{{PieceState::NotCompared, 0, {}}, Level::NotChecked},
+                                           LevelCase{{PieceState::Repeated, 60, {}}, Level::NotChecked},
+                                           LevelCase{{PieceState::WaitingForCheck, 0, {}}, Level::NotChecked}));
 
 TEST(LevelsTest, RangesInWordsComeFromTheTable)
 {
@@ -99,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                    u"重复重复"_qs,
                    {u"重复"_qs, u"重复"_qs},
                    {u"重复"_qs, u"重复"_qs}},
-        LocateCase{u"a piece not in the article", u"甲乙丙"_qs, {u"丁戊"_qs, u"甲乙丙"_qs}, {QString(), u"甲乙丙"_qs}}));
+        LocateCase{
+            u"a piece not in the article", u"甲乙丙"_qs, {u"丁戊"_qs, u"甲乙丙"_qs}, {QString(), u"甲乙丙"_qs}}));
 
 TEST(RunProgressTest, CountsComparedPiecesAsDone)
 {

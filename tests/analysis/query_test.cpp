@@ -18,23 +18,22 @@ TEST_P(BuildQuery, DropsPrefixAndReplacesPunctuation)
     EXPECT_EQ(buildQuery(GetParam().row), GetParam().query);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, BuildQuery,
-    ::testing::Values(
-        QueryCase{"brackets_and_quotes", u"12-他们认为“创新”是（关键）"_qs, u"他们认为 创新 是 关键 "_qs},
-        QueryCase{"exclamation_and_full_stop", u"3-好！对。"_qs, u"好 对 "_qs},
-        QueryCase{"question_and_semicolon_stay", u"3-好？对；"_qs, u"好？对；"_qs},
-        QueryCase{"two_digit_number", u"10-第十句"_qs, u"第十句"_qs},
-        QueryCase{"no_prefix_used_whole", u"没有编号"_qs, u"没有编号"_qs},
-        QueryCase{"digits_without_hyphen", u"2020年"_qs, u"2020年"_qs},
-        QueryCase{"only_first_prefix", u"1-2-3"_qs, u"2-3"_qs},
-        QueryCase{"trim_before_replacing", u"1- 甲 "_qs, u"甲"_qs},
-        QueryCase{"ascii_comma", u"1-甲,乙"_qs, u"甲 乙"_qs},
-        QueryCase{"runs_of_spaces_halved_once", u"1-甲《》《》乙"_qs, u"甲  乙"_qs},
-        QueryCase{"ellipsis", u"1-等等……然后"_qs, u"等等 然后"_qs},
-        QueryCase{"ascii_double_quote", u"1-\"甲\""_qs, u" 甲 "_qs},
-        QueryCase{"full_width_space_stays", u"1-甲\u3000乙"_qs, u"甲\u3000乙"_qs}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, BuildQuery,
+                         ::testing::Values(QueryCase{"brackets_and_quotes", u"12-他们认为“创新”是（关键）"_qs,
+                                                     u"他们认为 创新 是 关键 "_qs},
+                                           QueryCase{"exclamation_and_full_stop", u"3-好！对。"_qs, u"好 对 "_qs},
+                                           QueryCase{"question_and_semicolon_stay", u"3-好？对；"_qs, u"好？对；"_qs},
+                                           QueryCase{"two_digit_number", u"10-第十句"_qs, u"第十句"_qs},
+                                           QueryCase{"no_prefix_used_whole", u"没有编号"_qs, u"没有编号"_qs},
+                                           QueryCase{"digits_without_hyphen", u"2020年"_qs, u"2020年"_qs},
+                                           QueryCase{"only_first_prefix", u"1-2-3"_qs, u"2-3"_qs},
+                                           QueryCase{"trim_before_replacing", u"1- 甲 "_qs, u"甲"_qs},
+                                           QueryCase{"ascii_comma", u"1-甲,乙"_qs, u"甲 乙"_qs},
+                                           QueryCase{"runs_of_spaces_halved_once", u"1-甲《》《》乙"_qs, u"甲  乙"_qs},
+                                           QueryCase{"ellipsis", u"1-等等……然后"_qs, u"等等 然后"_qs},
+                                           QueryCase{"ascii_double_quote", u"1-\"甲\""_qs, u" 甲 "_qs},
+                                           QueryCase{"full_width_space_stays", u"1-甲\u3000乙"_qs, u"甲\u3000乙"_qs}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(EmptyQuery, EmptyPrivateUseOrSingleSpace)
 {

@@ -88,9 +88,8 @@ TEST(ReportTest, HostileTitlesStayTextAndOnlyWebAddressesBecomeLinks)
 TEST(ReportTest, GivesTheFactsTheCountsAndEveryPiece)
 {
     const ParsedReport parsed = parse(reportHtml(hostileCheck(), QDateTime(QDate(2026, 5, 5), QTime(10, 0))));
-    for (const QString &expected :
-         {u"论文<初稿>.docx"_qs, u"2026-05-05 10:00"_qs, u"2026-05-04 09:30"_qs, u"百度文库"_qs, u"35%"_qs,
-          u"60%"_qs, u"10%"_qs, u"未检测"_qs, u"第三句没查。"_qs})
+    for (const QString &expected : {u"论文<初稿>.docx"_qs, u"2026-05-05 10:00"_qs, u"2026-05-04 09:30"_qs,
+                                    u"百度文库"_qs, u"35%"_qs, u"60%"_qs, u"10%"_qs, u"未检测"_qs, u"第三句没查。"_qs})
         EXPECT_TRUE(parsed.text.contains(expected)) << expected.toStdString();
 }
 
@@ -123,8 +122,10 @@ TEST(ReportTest, NoResultsYetGivesAnEmptyButWholeReport)
 TEST(ReportTest, SiteRowsAreThoseOfTheMainWindowsReportOverTheSameSlots)
 {
     CheckResults check = hostileCheck();
-    check.results[2].items = {{u"三次"_qs, u"http://c.test/"_qs}, {u"三次"_qs, u"http://c.test/"_qs},
-                              {u"三次"_qs, u"http://c.test/"_qs}, {u"一次"_qs, u"http://d.test/"_qs}};
+    check.results[2].items = {{u"三次"_qs, u"http://c.test/"_qs},
+                              {u"三次"_qs, u"http://c.test/"_qs},
+                              {u"三次"_qs, u"http://c.test/"_qs},
+                              {u"一次"_qs, u"http://d.test/"_qs}};
     QStringList titles(31);
     QStringList urls(31);
     for (int piece = 0; piece < 3; ++piece)

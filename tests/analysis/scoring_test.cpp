@@ -13,7 +13,8 @@ using testing::resultItem;
 // A body as the browser hands it out, from a normal result address.
 ScoringOutcome scoreBody(AnalysisState &state, const QString &body)
 {
-    return scorePage(state, {body, u"<html><head><title>百度搜索</title></head><body>"_qs + body, u"https://www.baidu.com/s?wd=x"_qs});
+    return scorePage(state, {body, u"<html><head><title>百度搜索</title></head><body>"_qs + body,
+                             u"https://www.baidu.com/s?wd=x"_qs});
 }
 
 // The items as the marked page's markers divide it: every third marker closes an item whose title and
@@ -56,24 +57,23 @@ TEST_P(Highlights, CountsFragmentsLongerThanNine)
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, Highlights,
-    ::testing::Values(HighlightCase{"nine_ignored", highlighted(9), 0}, HighlightCase{"ten_counts", highlighted(10), 10},
-                      HighlightCase{"several", highlighted(12) + u"间"_qs + highlighted(3) + highlighted(20), 32},
-                      HighlightCase{"upper_case_masks_lower", highlighted(12, u"EM"_qs) + highlighted(30), 12},
-                      HighlightCase{"lower_case_alone", highlighted(30), 30},
-                      HighlightCase{"unclosed_runs_to_next_tag", u"<em>"_qs + u"y"_qs.repeated(11) + highlighted(4), 11},
-                      HighlightCase{"no_highlight", fillerText(), 0}, HighlightCase{"empty", QString(), 0},
-                      HighlightCase{"script_content_left_out",
-                                    u"<script>var card = {\"name\":\"<em>研究方法与论文写作<\\/em>\"};</script>"_qs +
-                                        highlighted(12),
-                                    12},
-                      HighlightCase{"upper_case_script_left_out",
-                                    u"<SCRIPT type=\"text/javascript\"><EM>"_qs + u"x"_qs.repeated(30) + u"</SCRIPT>"_qs +
-                                        highlighted(12),
-                                    12},
-                      HighlightCase{"style_content_left_out",
-                                    u"<style>em::after{content:\"<em>xxxxxxxxxxxx</em>\"}</style>"_qs + highlighted(11), 11},
-                      HighlightCase{"unclosed_script_hides_the_rest", highlighted(10) + u"<script>"_qs + highlighted(20), 10},
-                      HighlightCase{"a_longer_tag_name_is_no_script", u"<scripts>"_qs + highlighted(12) + u"</scripts>"_qs, 12}),
+    ::testing::Values(
+        HighlightCase{"nine_ignored", highlighted(9), 0}, HighlightCase{"ten_counts", highlighted(10), 10},
+        HighlightCase{"several", highlighted(12) + u"间"_qs + highlighted(3) + highlighted(20), 32},
+        HighlightCase{"upper_case_masks_lower", highlighted(12, u"EM"_qs) + highlighted(30), 12},
+        HighlightCase{"lower_case_alone", highlighted(30), 30},
+        HighlightCase{"unclosed_runs_to_next_tag", u"<em>"_qs + u"y"_qs.repeated(11) + highlighted(4), 11},
+        HighlightCase{"no_highlight", fillerText(), 0}, HighlightCase{"empty", QString(), 0},
+        HighlightCase{"script_content_left_out",
+                      u"<script>var card = {\"name\":\"<em>研究方法与论文写作<\\/em>\"};</script>"_qs + highlighted(12),
+                      12},
+        HighlightCase{
+            "upper_case_script_left_out",
+            u"<SCRIPT type=\"text/javascript\"><EM>"_qs + u"x"_qs.repeated(30) + u"</SCRIPT>"_qs + highlighted(12), 12},
+        HighlightCase{"style_content_left_out",
+                      u"<style>em::after{content:\"<em>xxxxxxxxxxxx</em>\"}</style>"_qs + highlighted(11), 11},
+        HighlightCase{"unclosed_script_hides_the_rest", highlighted(10) + u"<script>"_qs + highlighted(20), 10},
+        HighlightCase{"a_longer_tag_name_is_no_script", u"<scripts>"_qs + highlighted(12) + u"</scripts>"_qs, 12}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PageText, KeepsDoubleByteCharactersWithoutIdeographicSpaces)
@@ -156,7 +156,8 @@ TEST(ScorePage, NoSuchPieceSkipsTheFigureButCountsThePage)
 QString pageWithAMusicCard()
 {
     const QString query = u"句"_qs.repeated(38);
-    return fillerText() + u"<div class=\"result-op c-container\" tpl=\"music\" mu=\"http://music.test/1\">"_qs
+    return fillerText() +
+           u"<div class=\"result-op c-container\" tpl=\"music\" mu=\"http://music.test/1\">"_qs
            u"<h3 class=\"t\"><a href=\"/link?url=1\">句句_在线试听</a></h3><script>var musicCard = {\"name\":\"<em>"_qs +
            query + u"<\\/em>\",\"lyric\":\""_qs + u"歌"_qs.repeated(1250) + u"\"};</script></div>"_qs +
            resultItem(u"标题"_qs, u"http://a.test/1"_qs) + u"<p><em>"_qs + query + u"</em></p>"_qs;
@@ -176,7 +177,8 @@ TEST(ScorePage, AnInlineScriptsHighlightIsNotCounted)
 TEST(ScorePage, ItemsGoIntoThePieceSlotsInPageOrder)
 {
     AnalysisState state = comparing(3, 2);
-    scoreBody(state, fillerText() + resultItem(u"<em>标题</em>一"_qs, u"http://a.test/1"_qs) + resultItem(u"标题二"_qs, u"http://b.test/2"_qs));
+    scoreBody(state, fillerText() + resultItem(u"<em>标题</em>一"_qs, u"http://a.test/1"_qs) +
+                         resultItem(u"标题二"_qs, u"http://b.test/2"_qs));
     EXPECT_EQ(state.siteTitles[10], u"标题一"_qs);
     EXPECT_EQ(state.siteUrls[10], u"http://a.test/1"_qs);
     EXPECT_EQ(state.siteTitles[11], u"标题二"_qs);
@@ -198,7 +200,8 @@ TEST(ScorePage, ItemsBeyondTheTenthAreDropped)
 
 TEST(MarkedItems, UpperCaseAnchorFormToo)
 {
-    const QString page = u"<div data-tools='{\"title\":\"甲\",\"url\":\"http://a/\"}'><A class=c-tip-icon></A></div>"_qs;
+    const QString page =
+        u"<div data-tools='{\"title\":\"甲\",\"url\":\"http://a/\"}'><A class=c-tip-icon></A></div>"_qs;
     EXPECT_EQ(markerSplitItems(page), (QList<ResultItem>{{u"甲"_qs, u"http://a/"_qs}}));
     EXPECT_EQ(itemsOfPage(page), markerSplitItems(page));
 }
@@ -237,45 +240,58 @@ INSTANTIATE_TEST_SUITE_P(
         ItemCase{"extra_members_and_any_order",
                  uR"(<div data-tools='{"url":"http://b/","abs":"摘要","title":"乙"}'></div>)"_qs,
                  {{u"乙"_qs, u"http://b/"_qs}}},
-        ItemCase{"id_between_attribute_and_anchor",
-                 uR"(<div data-tools='{"title":"丙","url":"http://c/"}' id="tools_1"><a class="c-tip-icon"></a></div>)"_qs,
-                 {{u"丙"_qs, u"http://c/"_qs}}},
+        ItemCase{
+            "id_between_attribute_and_anchor",
+            uR"(<div data-tools='{"title":"丙","url":"http://c/"}' id="tools_1"><a class="c-tip-icon"></a></div>)"_qs,
+            {{u"丙"_qs, u"http://c/"_qs}}},
         ItemCase{"invalid_json_skipped_without_shifting",
                  uR"(<i data-tools='{"title":"坏}'></i><i data-tools='{"title":"丁","url":"http://d/"}'></i>)"_qs,
                  {{u"丁"_qs, u"http://d/"_qs}}},
-        ItemCase{"title_holding_the_url_marker_read_whole",
-                 uR"(<i data-tools='{"title":"甲\",\"url\":\"乙","url":"http://e/"}'></i><i data-tools='{"title":"丙","url":"http://f/"}'></i>)"_qs,
-                 {{u"甲\",\"url\":\"乙"_qs, u"http://e/"_qs}, {u"丙"_qs, u"http://f/"_qs}}},
-        ItemCase{"double_quoted_with_entities",
-                 uR"(<i data-tools="{&quot;title&quot;:&quot;It's&quot;,&quot;url&quot;:&quot;http://g/?a=1&amp;b=2&quot;}"></i>)"_qs,
-                 {{u"It's"_qs, u"http://g/?a=1&b=2"_qs}}},
+        ItemCase{
+            "title_holding_the_url_marker_read_whole",
+            uR"(<i data-tools='{"title":"甲\",\"url\":\"乙","url":"http://e/"}'></i><i data-tools='{"title":"丙","url":"http://f/"}'></i>)"_qs,
+            {{u"甲\",\"url\":\"乙"_qs, u"http://e/"_qs}, {u"丙"_qs, u"http://f/"_qs}}},
+        ItemCase{
+            "double_quoted_with_entities",
+            uR"(<i data-tools="{&quot;title&quot;:&quot;It's&quot;,&quot;url&quot;:&quot;http://g/?a=1&amp;b=2&quot;}"></i>)"_qs,
+            {{u"It's"_qs, u"http://g/?a=1&b=2"_qs}}},
         ItemCase{"highlight_tags_removed_from_titles",
-                 uR"(<i data-tools='{"title":"<em>论文</em>网","url":"http://h/"}'></i>)"_qs, {{u"论文网"_qs, u"http://h/"_qs}}},
+                 uR"(<i data-tools='{"title":"<em>论文</em>网","url":"http://h/"}'></i>)"_qs,
+                 {{u"论文网"_qs, u"http://h/"_qs}}},
         ItemCase{"no_items", u"<p>没有结果</p>"_qs, {}},
-        ItemCase{"card_title_link_and_mu_address",
-                 uR"(<div class="result-op c-container" tpl="bk_polysemy" mu="https://baike.test/item/1"><h3 class="t"><a href="http://search.test/link?url=x" target="_blank"><em>论文</em>_百科 &amp; 词典</a></h3><p>简介</p></div>)"_qs,
-                 {{u"论文_百科 & 词典"_qs, u"https://baike.test/item/1"_qs}}},
-        ItemCase{"card_without_mu_address_takes_the_link",
-                 uR"(<div class="result-op" mu=""><H3 class=t><A href=http://news.test/2 target=_blank>新闻</A></H3></div>)"_qs,
-                 {{u"新闻"_qs, u"http://news.test/2"_qs}}},
+        ItemCase{
+            "card_title_link_and_mu_address",
+            uR"(<div class="result-op c-container" tpl="bk_polysemy" mu="https://baike.test/item/1"><h3 class="t"><a href="http://search.test/link?url=x" target="_blank"><em>论文</em>_百科 &amp; 词典</a></h3><p>简介</p></div>)"_qs,
+            {{u"论文_百科 & 词典"_qs, u"https://baike.test/item/1"_qs}}},
+        ItemCase{
+            "card_without_mu_address_takes_the_link",
+            uR"(<div class="result-op" mu=""><H3 class=t><A href=http://news.test/2 target=_blank>新闻</A></H3></div>)"_qs,
+            {{u"新闻"_qs, u"http://news.test/2"_qs}}},
         ItemCase{"cards_in_page_order_with_the_items",
-                 uR"(<div mu="http://v.test/1"><h3><a href="/l">视频</a></h3></div>)"_qs + resultItem(u"甲"_qs, u"http://a/"_qs) +
-                     uR"(<div class="result"><h3><a href="/l2">乙</a></h3>)"_qs + resultItem(u"乙"_qs, u"http://b/"_qs) +
+                 uR"(<div mu="http://v.test/1"><h3><a href="/l">视频</a></h3></div>)"_qs +
+                     resultItem(u"甲"_qs, u"http://a/"_qs) +
+                     uR"(<div class="result"><h3><a href="/l2">乙</a></h3>)"_qs +
+                     resultItem(u"乙"_qs, u"http://b/"_qs) +
                      uR"(</div><div mu='http://zhidao.test/3'><h3><a href="/l3">知道</a></h3></div>)"_qs,
-                 {{u"视频"_qs, u"http://v.test/1"_qs}, {u"甲"_qs, u"http://a/"_qs}, {u"乙"_qs, u"http://b/"_qs},
+                 {{u"视频"_qs, u"http://v.test/1"_qs},
+                  {u"甲"_qs, u"http://a/"_qs},
+                  {u"乙"_qs, u"http://b/"_qs},
                   {u"知道"_qs, u"http://zhidao.test/3"_qs}}},
         ItemCase{"result_with_mu_and_data_tools_is_one_item",
                  uR"(<div class="result c-container" mu="http://a/"><h3><a href="/l">甲</a></h3>)"_qs +
                      resultItem(u"甲"_qs, u"http://a/"_qs) + u"</div>"_qs,
                  {{u"甲"_qs, u"http://a/"_qs}}},
-        ItemCase{"data_tools_on_the_container_itself",
-                 uR"(<div data-tools='{"title":"甲 mu=1","url":"http://a/"}' mu="http://a/"><h3><a href="/l">甲</a></h3></div>)"_qs,
-                 {{u"甲 mu=1"_qs, u"http://a/"_qs}}},
+        ItemCase{
+            "data_tools_on_the_container_itself",
+            uR"(<div data-tools='{"title":"甲 mu=1","url":"http://a/"}' mu="http://a/"><h3><a href="/l">甲</a></h3></div>)"_qs,
+            {{u"甲 mu=1"_qs, u"http://a/"_qs}}},
         ItemCase{"mu_in_text_or_a_longer_name_is_no_card",
-                 uR"(<p>emu="x" 参数 a&mu=1</p><div data-emu="http://x/"><h3><a href="/l">不是卡片</a></h3></div>)"_qs, {}},
-        ItemCase{"card_without_a_title_link_is_skipped",
-                 uR"(<div mu="http://x/"><h3>没有链接</h3></div><div mu="http://y/"><h3><a href="/l">有</a></h3></div>)"_qs,
-                 {{u"有"_qs, u"http://y/"_qs}}}),
+                 uR"(<p>emu="x" 参数 a&mu=1</p><div data-emu="http://x/"><h3><a href="/l">不是卡片</a></h3></div>)"_qs,
+                 {}},
+        ItemCase{
+            "card_without_a_title_link_is_skipped",
+            uR"(<div mu="http://x/"><h3>没有链接</h3></div><div mu="http://y/"><h3><a href="/l">有</a></h3></div>)"_qs,
+            {{u"有"_qs, u"http://y/"_qs}}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct CheckCase {
@@ -296,10 +312,17 @@ TEST_P(SecurityCheck, RecognisesTheSigns)
 INSTANTIATE_TEST_SUITE_P(
     Pages, SecurityCheck,
     ::testing::Values(
-        CheckCase{"title", {u"<div>x</div>"_qs, u"<html><head><title>百度安全验证</title></head></html>"_qs, u"https://www.baidu.com/s"_qs}, true},
-        CheckCase{"wappass_host", {u"<div>x</div>"_qs, QString(), u"https://wappass.baidu.com/static/captcha/tuxing.html?x=1"_qs}, true},
+        CheckCase{"title",
+                  {u"<div>x</div>"_qs, u"<html><head><title>百度安全验证</title></head></html>"_qs,
+                   u"https://www.baidu.com/s"_qs},
+                  true},
+        CheckCase{"wappass_host",
+                  {u"<div>x</div>"_qs, QString(), u"https://wappass.baidu.com/static/captcha/tuxing.html?x=1"_qs},
+                  true},
         CheckCase{"captcha_path", {u"<div>x</div>"_qs, QString(), u"https://www.baidu.com/captcha/verify"_qs}, true},
-        CheckCase{"slider_text", {u"<p>请完成下方验证</p><p>拖动左侧滑块使图片为正</p>"_qs, QString(), u"https://x/s"_qs}, true},
+        CheckCase{"slider_text",
+                  {u"<p>请完成下方验证</p><p>拖动左侧滑块使图片为正</p>"_qs, QString(), u"https://x/s"_qs},
+                  true},
         CheckCase{"network_text", {u"<p>网络不给力，请稍后重试</p>"_qs, QString(), u"https://x/s"_qs}, true},
         CheckCase{"result_page_quoting_the_words",
                   {fillerText() + resultItem(u"百度安全验证怎么通过？请完成下方验证"_qs, u"http://a/"_qs),
@@ -308,17 +331,19 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"short_error_page_without_signs", {u"<p>出错了</p>"_qs, QString(), u"https://x/s"_qs}, false},
         CheckCase{"no_results_for_a_query_about_checks",
                   {u"<input value=\"百度安全验证 失败\"><p>抱歉，没有找到与“百度安全验证 失败”相关的网页。</p>"_qs,
-                   u"<title>百度安全验证 失败_百度搜索</title>"_qs, u"https://www.baidu.com/s?wd=x"_qs, u"百度安全验证 失败"_qs},
+                   u"<title>百度安全验证 失败_百度搜索</title>"_qs, u"https://www.baidu.com/s?wd=x"_qs,
+                   u"百度安全验证 失败"_qs},
                   false},
         CheckCase{"escaped_echo_of_the_query",
                   {u"<p>没有找到与“安全验证&lt;拖动左侧滑块&gt;”相关的网页。</p>"_qs, QString(), u"https://x/s"_qs,
                    u"安全验证<拖动左侧滑块>"_qs},
                   false},
         CheckCase{"check_text_outside_the_echo",
-                  {u"<p>研究方法</p><p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs, u"研究方法"_qs}, true},
+                  {u"<p>研究方法</p><p>请完成下方验证</p>"_qs, QString(), u"https://x/s"_qs, u"研究方法"_qs},
+                  true},
         CheckCase{"a_page_with_result_items_is_never_a_check",
-                  {u"<p>拖动左侧滑块</p>"_qs + resultItem(u"甲"_qs, u"http://a/"_qs),
-                   u"<title>百度安全验证</title>"_qs, u"https://wappass.baidu.com/static/captcha/x"_qs},
+                  {u"<p>拖动左侧滑块</p>"_qs + resultItem(u"甲"_qs, u"http://a/"_qs), u"<title>百度安全验证</title>"_qs,
+                   u"https://wappass.baidu.com/static/captcha/x"_qs},
                   false}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -360,8 +385,8 @@ namespace {
 QString markedPassByPass(QString html)
 {
     const QString marker = u"<bbbbbbbb>"_qs;
-    for (const QString &pattern : {u"\",\"url\":\""_qs, u"data-tools='{\"title\":\""_qs, u"\"}'><A class=c-tip-icon>"_qs,
-                                   u"\"}'><a class=\"c-tip-icon\">"_qs})
+    for (const QString &pattern : {u"\",\"url\":\""_qs, u"data-tools='{\"title\":\""_qs,
+                                   u"\"}'><A class=c-tip-icon>"_qs, u"\"}'><a class=\"c-tip-icon\">"_qs})
         html.replace(pattern, marker);
     for (const QString &tag : {u"<EM>"_qs, u"<em>"_qs, u"</EM>"_qs, u"</em>"_qs})
         html.replace(tag, QString());
@@ -370,10 +395,24 @@ QString markedPassByPass(QString html)
 
 TEST(MarkedItems, AgreeWithReplacingPatternByPatternOnRandomPages)
 {
-    const QStringList fragments = {u"\",\"url\":\""_qs, u"data-tools='{\"title\":\""_qs, u"\"}'><A class=c-tip-icon>"_qs,
-                                   u"\"}'><a class=\"c-tip-icon\">"_qs, u"<EM>"_qs, u"<em>"_qs, u"</EM>"_qs, u"</em>"_qs,
-                                   u"<"_qs, u"e"_qs, u"m>"_qs, u"EM>"_qs, u"/"_qs, u"\""_qs, u"d"_qs, u"标题"_qs,
-                                   u"data-tools='{\"title\":"_qs, u"x"_qs};
+    const QStringList fragments = {u"\",\"url\":\""_qs,
+                                   u"data-tools='{\"title\":\""_qs,
+                                   u"\"}'><A class=c-tip-icon>"_qs,
+                                   u"\"}'><a class=\"c-tip-icon\">"_qs,
+                                   u"<EM>"_qs,
+                                   u"<em>"_qs,
+                                   u"</EM>"_qs,
+                                   u"</em>"_qs,
+                                   u"<"_qs,
+                                   u"e"_qs,
+                                   u"m>"_qs,
+                                   u"EM>"_qs,
+                                   u"/"_qs,
+                                   u"\""_qs,
+                                   u"d"_qs,
+                                   u"标题"_qs,
+                                   u"data-tools='{\"title\":"_qs,
+                                   u"x"_qs};
     std::srand(7);
     for (int round = 0; round < 20000; ++round) {
         QString page;

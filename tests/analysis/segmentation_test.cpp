@@ -38,8 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {u"甲\u3000\u3000乙"_qs},
                      4},
         AnalysisCase{"three_ideographic_spaces_all_go", u"甲\u3000\u3000\u3000\r\n乙"_qs, {u"甲乙"_qs}, 2},
-        AnalysisCase{"four_ideographic_spaces_leave_one", u"甲\u3000\u3000\u3000\u3000\r\n乙"_qs,
-                     {u"甲\u3000乙"_qs}, 3},
+        AnalysisCase{
+            "four_ideographic_spaces_leave_one", u"甲\u3000\u3000\u3000\u3000\r\n乙"_qs, {u"甲\u3000乙"_qs}, 3},
         AnalysisCase{"two_tabs_leave_one", u"甲\t\t\r\n乙"_qs, {u"甲\t乙"_qs}, 2},
         AnalysisCase{"tab_inside_stays", u"甲\t乙"_qs, {u"甲\t乙"_qs}, 2},
         AnalysisCase{"lone_cr_and_lf_stay", u"甲\r乙\n丙"_qs, {u"甲\r乙\n丙"_qs}, 3},
@@ -67,9 +67,8 @@ TEST_P(CutLengths, PiecesOfAtMost38)
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, CutLengths,
                          ::testing::Values(LengthCase{0, {}}, LengthCase{1, {1}}, LengthCase{37, {37}},
-                                           LengthCase{38, {38}}, LengthCase{39, {38, 1}},
-                                           LengthCase{76, {38, 38}}, LengthCase{77, {38, 38, 1}},
-                                           LengthCase{114, {38, 38, 38}}));
+                                           LengthCase{38, {38}}, LengthCase{39, {38, 1}}, LengthCase{76, {38, 38}},
+                                           LengthCase{77, {38, 38, 1}}, LengthCase{114, {38, 38, 38}}));
 
 TEST(ListRows, NumberHyphenAndTrimmedPiece)
 {

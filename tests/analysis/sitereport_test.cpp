@@ -120,7 +120,8 @@ TEST(SimilarSites, SameTitleWithDifferentAddressesIsListedOnce)
 
 TEST(SimilarSites, LetterCaseMakesDifferentSites)
 {
-    EXPECT_TRUE(similarSites(slotList({u"Site"_qs, u"site"_qs}), slotList({u"http://a/"_qs, u"http://b/"_qs})).isEmpty());
+    EXPECT_TRUE(
+        similarSites(slotList({u"Site"_qs, u"site"_qs}), slotList({u"http://a/"_qs, u"http://b/"_qs})).isEmpty());
 }
 
 TEST(SimilarSites, NoItemsGiveNoRowsAndTheRecordsStayAsTheyWere)

@@ -178,18 +178,19 @@ TEST_F(WebComparisonEndToEnd, AClickOnAReportLinkOpensItInTheDefaultBrowser)
     runAutomatically();
     QTest::mouseClick(form->Command5(), Qt::LeftButton);
     QWebEngineView *view = viewOf(form->WebBrowser1());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate(view, u"document.querySelectorAll('a').length"_qs).toInt() == 2; },
-                                kRunTimeoutMs));
-    EXPECT_EQ(evaluate(view, u"document.querySelector('tr').innerText"_qs).toString().simplified(), u"标题 出现次数"_qs);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return evaluate(view, u"document.querySelectorAll('a').length"_qs).toInt() == 2; }, kRunTimeoutMs));
+    EXPECT_EQ(evaluate(view, u"document.querySelector('tr').innerText"_qs).toString().simplified(),
+              u"标题 出现次数"_qs);
     const QString address = evaluate(view, u"document.querySelector('a').href"_qs).toString();
     EXPECT_TRUE(address == u"http://lib.example.test/common"_qs || address == SearchEngine::kEncyclopediaUrl)
         << address.toStdString();
-    const QVariantList centre =
-        evaluate(view, u"(function(){var r=document.querySelector('a').getBoundingClientRect();"
-                       u"return [r.left+r.width/2, r.top+r.height/2];})()"_qs)
-            .toList();
+    const QVariantList centre = evaluate(view, u"(function(){var r=document.querySelector('a').getBoundingClientRect();"
+                                               u"return [r.left+r.width/2, r.top+r.height/2];})()"_qs)
+                                    .toList();
     ASSERT_EQ(centre.size(), 2);
-    const QPoint at(qRound(centre[0].toDouble() * view->zoomFactor()), qRound(centre[1].toDouble() * view->zoomFactor()));
+    const QPoint at(qRound(centre[0].toDouble() * view->zoomFactor()),
+                    qRound(centre[1].toDouble() * view->zoomFactor()));
     QWidget *surface = view->focusProxy();
     ASSERT_NE(surface, nullptr);
     QTest::mouseMove(surface, at);

@@ -79,11 +79,10 @@ TEST_F(AnalysisOptionsTest, CheckedReferencesAreLeftOutAndTheSummarySaysHowMuch)
     EXPECT_EQ(form.analysisOptions(), (AnalysisOptions{true, false, false}));
     analyse();
     EXPECT_EQ(form.Label1()->text(), u"本文共 29 字，本次分析共分析出 1 句，请多次点击进行对比！"
-                                   u"已排除参考文献 45 字，共 45 字不参与对比。"_qs);
+                                     u"已排除参考文献 45 字，共 45 字不参与对比。"_qs);
     EXPECT_EQ(form.Label1()->toolTip(), u"已排除参考文献 45 字，共 45 字不参与对比。"_qs);
     ASSERT_EQ(form.List1()->count(), 1);
-    EXPECT_EQ(form.List1()->item(0)->text(),
-              u"1-第一章绪论近年来，在线教育逐渐成为高等教育的重要组成部分。"_qs);
+    EXPECT_EQ(form.List1()->item(0)->text(), u"1-第一章绪论近年来，在线教育逐渐成为高等教育的重要组成部分。"_qs);
 
     // The dialog opens again with the choice made.
     chooseOptions([](AnalysisOptionsDialog &dialog) {

@@ -110,16 +110,14 @@ TEST_F(Form1Test, MenuBarHasTheMenusInOrder)
     QStringList captions;
     for (const QAction *action : form.menuBar()->actions())
         captions << action->text();
-    EXPECT_EQ(captions,
-              (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"检测结果"_qs, u"获取更新"_qs, u"分析选项"_qs}));
+    EXPECT_EQ(captions, (QStringList{u"文件"_qs, u"编辑"_qs, u"引擎选择"_qs, u"对比器"_qs, u"检测结果"_qs,
+                                     u"获取更新"_qs, u"分析选项"_qs}));
     // The file menu's own items keep their order; the check commands follow them.
-    EXPECT_EQ(actionNames(form.wjcd()),
-              (QStringList{u"xinjian"_qs, u"dakai"_qs, u"baocun"_qs, u"fg1"_qs, u"tuichu"_qs, u"fgjc"_qs,
-                           u"baocunjiance"_qs, u"dakaijiance"_qs}));
-    EXPECT_EQ(actionNames(form.yjcd()), (QStringList{u"cx"_qs, u"fg2"_qs, u"jq"_qs, u"fz"_qs, u"nt"_qs, u"sc"_qs,
-                                                     u"fg3"_qs, u"qx"_qs}));
-    EXPECT_EQ(actionNames(form.yinqing()),
-              (QStringList{u"baidu"_qs, u"wenku"_qs, u"longyuan"_qs, u"zhiwang"_qs}));
+    EXPECT_EQ(actionNames(form.wjcd()), (QStringList{u"xinjian"_qs, u"dakai"_qs, u"baocun"_qs, u"fg1"_qs, u"tuichu"_qs,
+                                                     u"fgjc"_qs, u"baocunjiance"_qs, u"dakaijiance"_qs}));
+    EXPECT_EQ(actionNames(form.yjcd()),
+              (QStringList{u"cx"_qs, u"fg2"_qs, u"jq"_qs, u"fz"_qs, u"nt"_qs, u"sc"_qs, u"fg3"_qs, u"qx"_qs}));
+    EXPECT_EQ(actionNames(form.yinqing()), (QStringList{u"baidu"_qs, u"wenku"_qs, u"longyuan"_qs, u"zhiwang"_qs}));
     EXPECT_FALSE(form.gengxin()->isVisible());
     EXPECT_TRUE(form.duibiqi()->isVisible());
     for (const QAction *action : form.wjcd()->actions())
@@ -241,9 +239,11 @@ TEST_P(FigureLabels, FitEveryInstalledStandInForSongTi)
 
 INSTANTIATE_TEST_SUITE_P(
     Labels, FigureLabels,
-    ::testing::Values(FigureLabelCase{"main_window_figures", {5265, 6345, 4605, 780},
+    ::testing::Values(FigureLabelCase{"main_window_figures",
+                                      {5265, 6345, 4605, 780},
                                       u"本句相似度：100%\r\n\r\n目前总体相似度：12.3456789012346%"},
-                      FigureLabelCase{"comparator_result", {180, 6435, 6090, 645},
+                      FigureLabelCase{"comparator_result",
+                                      {180, 6435, 6090, 645},
                                       u"你的文章一共 123456 字，重复 99 段， 999 句， 99999 字\r\n"
                                       u"        重复部分占你的文章的： 81.0005 %\r\n"
                                       u"        与参考文章的相似度为： 100 %"}),
@@ -299,8 +299,8 @@ TEST_F(Form1FocusTest, TabFollowsTheOrderOfTheControls)
     form.RichTextBox1()->setText(u"第一句话在这里。"_qs);
     QTest::mouseClick(form.Command1(), Qt::LeftButton);
     QTest::mouseClick(form.Command2(), Qt::LeftButton);
-    EXPECT_EQ(tabCycle(), (QStringList{u"RichTextBox1"_qs, u"Command1"_qs, u"Command2"_qs, u"List1"_qs,
-                                       u"Command3"_qs, u"Command5"_qs, u"Command6"_qs}));
+    EXPECT_EQ(tabCycle(), (QStringList{u"RichTextBox1"_qs, u"Command1"_qs, u"Command2"_qs, u"List1"_qs, u"Command3"_qs,
+                                       u"Command5"_qs, u"Command6"_qs}));
 }
 
 TEST_F(Form1FocusTest, TabLeavesTheEditorWithoutTouchingTheComparedPiece)
@@ -346,8 +346,8 @@ TEST_F(Form1ScenarioTest, AnalyseCompareRunAutomaticallyStopAndReport)
 {
     const QString site = testing::resultItem(u"论文范文网"_qs, u"http://fanwen.test/1"_qs);
     form.RichTextBox1()->setText(u"我家的后面有一个很大的园，相传叫作百草园。现在是早已并屋子一起卖给朱文公的子孙了，"
-                               u"连那最末次的相见也已经隔了七八年，其中似乎确凿只有一些野草；但那时却是我的乐园。"
-                               u"不必说碧绿的菜畦，光滑的石井栏，高大的皂荚树，紫红的桑椹。"_qs);
+                                 u"连那最末次的相见也已经隔了七八年，其中似乎确凿只有一些野草；但那时却是我的乐园。"
+                                 u"不必说碧绿的菜畦，光滑的石井栏，高大的皂荚树，紫红的桑椹。"_qs);
 
     click(form.Command1());
     EXPECT_EQ(form.List1()->count(), 3);

@@ -25,8 +25,7 @@ const QString kArticle = testing::articleOfDistinctPieces(5);
 
 QString lastQuery(const Form1Fixture &fixture)
 {
-    return QUrlQuery(QUrl(fixture.browser1()->navigations.last()))
-        .queryItemValue(u"wd"_qs, QUrl::FullyDecoded);
+    return QUrlQuery(QUrl(fixture.browser1()->navigations.last())).queryItemValue(u"wd"_qs, QUrl::FullyDecoded);
 }
 
 void chooseFileCommand(Form1 &form, const char *name)

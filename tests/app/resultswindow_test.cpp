@@ -109,8 +109,7 @@ TEST_F(ResultsWindowTest, AScoredPageShowsThePieceByItsLevel)
     EXPECT_TRUE(window->levelLabel(Level::High)->text().endsWith(u"高（≥ 50%）：1 句"_qs));
     EXPECT_TRUE(window->levelLabel(Level::NotChecked)->text().endsWith(u"未检测：7 句"_qs));
     EXPECT_EQ(articleBackground(0), QColor(levelInfo(Level::High).background));
-    EXPECT_NE(articleBackground(40), QColor(levelInfo(Level::High).background))
-        << "the next piece is unchecked";
+    EXPECT_NE(articleBackground(40), QColor(levelInfo(Level::High).background)) << "the next piece is unchecked";
 
     compareNext(kLow);
     EXPECT_EQ(cell(1, 2), u"8%"_qs);
@@ -171,8 +170,8 @@ TEST_F(ResultsWindowTest, ClickOnASortedRowSelectsItsOwnPiece)
 
 TEST_F(ResultsWindowTest, SiteLinksOpenInTheDefaultBrowserOtherAddressesDoNot)
 {
-    const QString items = resultItem(u"重复的站"_qs, u"https://site.test/page"_qs) +
-                          resultItem(u"本地文件"_qs, u"file:///etc/passwd"_qs);
+    const QString items =
+        resultItem(u"重复的站"_qs, u"https://site.test/page"_qs) + resultItem(u"本地文件"_qs, u"file:///etc/passwd"_qs);
     compareNext(kMedium, items);
     compareNext(kMedium, items);
     QTableWidget *sites = window->sitesView();

@@ -18,8 +18,7 @@ protected:
 
     static void SetUpTestSuite()
     {
-        if (QGuiApplication::platformName() != u"xcb" ||
-            QStandardPaths::findExecutable(u"openbox"_qs).isEmpty())
+        if (QGuiApplication::platformName() != u"xcb" || QStandardPaths::findExecutable(u"openbox"_qs).isEmpty())
             return;
         windowManager = new QProcess;
         windowManager->start(u"openbox"_qs, {});

@@ -86,7 +86,8 @@ TEST_F(CliTest, QueryPrintsTheQueryAndTheAddress)
 TEST_F(CliTest, ScoreGivesBothLabelsAfterEachPage)
 {
     const QString article = file(u"a.txt"_qs, u"甲"_qs.repeated(76).toUtf8());
-    const QString first = file(u"1.html"_qs, testing::resultPage(412, testing::resultItem(u"题"_qs, u"http://a/"_qs)).toUtf8());
+    const QString first =
+        file(u"1.html"_qs, testing::resultPage(412, testing::resultItem(u"题"_qs, u"http://a/"_qs)).toUtf8());
     const QString second = file(u"2.html"_qs, "<p>short</p>");
     const CliRun text = run({u"score"_qs, article, first, second});
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
@@ -96,7 +97,8 @@ TEST_F(CliTest, ScoreGivesBothLabelsAfterEachPage)
     const CliRun json = run({u"score"_qs, article, first, second, u"--json"_qs});
     const QJsonArray pages = QJsonDocument::fromJson(json.out.toUtf8()).array();
     ASSERT_EQ(pages.size(), 2);
-    EXPECT_EQ(pages[0][u"items"_qs].toArray(), (QJsonArray{QJsonObject{{u"title"_qs, u"题"_qs}, {u"url"_qs, u"http://a/"_qs}}}));
+    EXPECT_EQ(pages[0][u"items"_qs].toArray(),
+              (QJsonArray{QJsonObject{{u"title"_qs, u"题"_qs}, {u"url"_qs, u"http://a/"_qs}}}));
     EXPECT_TRUE(pages[1][u"items"_qs].toArray().isEmpty());
     EXPECT_EQ(pages[1][u"label2"_qs].toString(), u"本句相似度：0%\r\n\r\n目前总体相似度：16%"_qs);
 }
@@ -136,7 +138,8 @@ TEST_F(CliTest, LibraryAddsListsChecksAndRemoves)
 {
     const QString library = dir.filePath(u"library.db"_qs);
     QDir(dir.path()).mkdir(u"papers"_qs);
-    const QString first = file(u"papers/first.txt"_qs, "我们去公园玩，看见很多人在跑步。他们说明天还要来这里锻炼身体。");
+    const QString first =
+        file(u"papers/first.txt"_qs, "我们去公园玩，看见很多人在跑步。他们说明天还要来这里锻炼身体。");
     file(u"papers/second.txt"_qs, "今天天气很好，适合在湖边散步。晚上大家一起回家吃饭聊天。");
     const CliRun added = run({u"library"_qs, u"add"_qs, library, dir.filePath(u"papers"_qs)});
     ASSERT_EQ(added.exitCode, 0) << added.err.toStdString();
@@ -149,14 +152,16 @@ TEST_F(CliTest, LibraryAddsListsChecksAndRemoves)
     EXPECT_TRUE(listed[0].startsWith(u"first.txt\t"_qs + QString::number(QFileInfo(first).size()) + u"\t"_qs));
     EXPECT_TRUE(listed[0].endsWith(u"\t"_qs + QFileInfo(first).absoluteFilePath()));
 
-    const QString article = file(u"article.txt"_qs, "开头一句话。我们去公园玩，看见很多人在跑步。他们说明天还要来这里锻炼身体。结尾");
+    const QString article =
+        file(u"article.txt"_qs, "开头一句话。我们去公园玩，看见很多人在跑步。他们说明天还要来这里锻炼身体。结尾");
     const CliRun checked = run({u"library"_qs, u"check"_qs, library, article, u"--json"_qs});
     ASSERT_EQ(checked.exitCode, 0) << checked.err.toStdString();
     const QJsonObject result = QJsonDocument::fromJson(checked.out.toUtf8()).object();
     const QJsonArray documents = result[u"documents"_qs].toArray();
     ASSERT_EQ(documents.size(), 1);
     EXPECT_EQ(documents[0][u"name"_qs].toString(), u"first.txt"_qs);
-    const QJsonArray alone = QJsonDocument::fromJson(run({u"compare"_qs, article, first, u"--json"_qs}).out.toUtf8()).array();
+    const QJsonArray alone =
+        QJsonDocument::fromJson(run({u"compare"_qs, article, first, u"--json"_qs}).out.toUtf8()).array();
     EXPECT_EQ(documents[0][u"marks"_qs].toArray(), alone[0][u"marks"_qs].toArray());
     EXPECT_EQ(documents[0][u"label"_qs].toString(), alone[0][u"label"_qs].toString());
     EXPECT_EQ(result[u"marks"_qs].toArray(), (QJsonArray{QJsonArray{6, 31}}));
@@ -176,8 +181,10 @@ TEST_F(CliTest, ScoreReportPrintsTheSimilarSitesTable)
     const QString second = file(u"2.html"_qs, testing::resultPage(0, item).toUtf8());
     const CliRun result = run({u"score"_qs, article, first, second, u"--report"_qs});
     ASSERT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr><tr><td><a href=\"http://a.test/\" target=_blank>论文网</a></td>"
-                          u"<td width=100 align=center>2</td></tr></table>\n"_qs);
+    EXPECT_EQ(
+        result.out,
+        u"<br><br><br><br><br><table><tr><th>标题</th><th>出现次数</th></tr><tr><td><a href=\"http://a.test/\" target=_blank>论文网</a></td>"
+        u"<td width=100 align=center>2</td></tr></table>\n"_qs);
 }
 
 TEST_F(CliTest, TextPrintsWhatTheOpenCommandWouldShow)
@@ -230,47 +237,47 @@ TEST_P(CliFailures, SayWhatIsWrongAndExitNonZero)
 {
     const CliRun result = run(GetParam().arguments);
     EXPECT_EQ(result.exitCode, GetParam().exitCode);
-    EXPECT_TRUE(result.err.startsWith(u"veltrik-cli: "_qs) || GetParam().arguments.isEmpty()) << result.err.toStdString();
+    EXPECT_TRUE(result.err.startsWith(u"veltrik-cli: "_qs) || GetParam().arguments.isEmpty())
+        << result.err.toStdString();
     EXPECT_TRUE(result.out.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliFailures,
-    ::testing::Values(FailureCase{"no_command", {}, 2}, FailureCase{"unknown_command", {u"compile"_qs}, 2},
-                      FailureCase{"missing_file", {u"analyse"_qs, u"/no/such/file.txt"_qs}, 1},
-                      FailureCase{"analyse_without_file", {u"analyse"_qs}, 2},
-                      FailureCase{"unknown_option", {u"analyse"_qs, u"a.txt"_qs, u"--fast"_qs}, 2},
-                      FailureCase{"unknown_engine", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"bing"_qs}, 2},
-                      FailureCase{"engine_without_name", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs}, 2},
-                      FailureCase{"unknown_option_before_the_command", {u"--fast"_qs, u"analyse"_qs}, 2},
-                      FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
-                      FailureCase{
-                          "score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
-                      FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
-                      FailureCase{"to_rtf_without_out", {u"to-rtf"_qs, u"a.txt"_qs}, 2},
-                      FailureCase{"library_without_action", {u"library"_qs}, 2},
-                      FailureCase{"library_unknown_action", {u"library"_qs, u"sort"_qs, u"lib.db"_qs}, 2},
-                      FailureCase{"library_add_without_files", {u"library"_qs, u"add"_qs, u"lib.db"_qs}, 2},
-                      FailureCase{"library_check_top_not_a_number",
-                                  {u"library"_qs, u"check"_qs, u"lib.db"_qs, u"a.txt"_qs, u"--top"_qs, u"many"_qs}, 2},
-                      FailureCase{"library_that_is_no_database",
-                                  {u"library"_qs, u"list"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.rtf")}, 1},
-                      FailureCase{"check_info_without_file", {u"check-info"_qs}, 2},
-                      FailureCase{"report_without_out", {u"report"_qs, u"saved.vcheck"_qs}, 2},
-                      FailureCase{"report_of_a_missing_check", {u"report"_qs, u"/no/such.vcheck"_qs, u"--html"_qs, u"a.html"_qs}, 1},
-                      FailureCase{"check_info_missing_file", {u"check-info"_qs, u"/no/such.vcheck"_qs}, 1},
-                      FailureCase{"check_info_of_a_document",
-                                  {u"check-info"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
-                                  1},
-                      FailureCase{"text_of_a_binary_file",
-                                  {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")},
-                                  1}),
+    ::testing::Values(
+        FailureCase{"no_command", {}, 2}, FailureCase{"unknown_command", {u"compile"_qs}, 2},
+        FailureCase{"missing_file", {u"analyse"_qs, u"/no/such/file.txt"_qs}, 1},
+        FailureCase{"analyse_without_file", {u"analyse"_qs}, 2},
+        FailureCase{"unknown_option", {u"analyse"_qs, u"a.txt"_qs, u"--fast"_qs}, 2},
+        FailureCase{"unknown_engine", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs, u"bing"_qs}, 2},
+        FailureCase{"engine_without_name", {u"query"_qs, u"1-甲"_qs, u"--engine"_qs}, 2},
+        FailureCase{"unknown_option_before_the_command", {u"--fast"_qs, u"analyse"_qs}, 2},
+        FailureCase{"score_without_pages", {u"score"_qs, u"a.txt"_qs}, 2},
+        FailureCase{"score_missing_article", {u"score"_qs, u"/no/a.txt"_qs, u"/no/p.html"_qs}, 1},
+        FailureCase{"compare_without_reference", {u"compare"_qs, u"a.txt"_qs}, 2},
+        FailureCase{"to_rtf_without_out", {u"to-rtf"_qs, u"a.txt"_qs}, 2},
+        FailureCase{"library_without_action", {u"library"_qs}, 2},
+        FailureCase{"library_unknown_action", {u"library"_qs, u"sort"_qs, u"lib.db"_qs}, 2},
+        FailureCase{"library_add_without_files", {u"library"_qs, u"add"_qs, u"lib.db"_qs}, 2},
+        FailureCase{"library_check_top_not_a_number",
+                    {u"library"_qs, u"check"_qs, u"lib.db"_qs, u"a.txt"_qs, u"--top"_qs, u"many"_qs},
+                    2},
+        FailureCase{"library_that_is_no_database",
+                    {u"library"_qs, u"list"_qs, QStringLiteral(VELTRIK_TEST_DATA "/sample.rtf")},
+                    1},
+        FailureCase{"check_info_without_file", {u"check-info"_qs}, 2},
+        FailureCase{"report_without_out", {u"report"_qs, u"saved.vcheck"_qs}, 2},
+        FailureCase{"report_of_a_missing_check", {u"report"_qs, u"/no/such.vcheck"_qs, u"--html"_qs, u"a.html"_qs}, 1},
+        FailureCase{"check_info_missing_file", {u"check-info"_qs, u"/no/such.vcheck"_qs}, 1},
+        FailureCase{
+            "check_info_of_a_document", {u"check-info"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1},
+        FailureCase{"text_of_a_binary_file", {u"text"_qs, QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin")}, 1}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CliHelp, EachCommandExplainsItself)
 {
-    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs,
-                                   u"to-rtf"_qs, u"library"_qs, u"check-info"_qs, u"report"_qs}) {
+    for (const QString &command : {u"analyse"_qs, u"query"_qs, u"score"_qs, u"compare"_qs, u"text"_qs, u"to-rtf"_qs,
+                                   u"library"_qs, u"check-info"_qs, u"report"_qs}) {
         const CliRun result = run({command, u"--help"_qs});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_TRUE(result.out.startsWith(u"usage: veltrik-cli "_qs + command)) << command.toStdString();
@@ -328,8 +335,10 @@ TEST_F(CliTest, CheckInfoPrintsTheFiguresAndEveryPiece)
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, u"文章：论文.txt\n引擎：百度引擎\n开始：2026-05-01T08:30:00.000Z\n"
                           u"最后更改：2026-05-01T08:31:30.000Z\n目前总体相似度：32%\n已对比 1 句，共 2 句\n"
-                          u"1\t已对比\t32%\t"_qs + u"甲"_qs.repeated(38) + u"\n\t论文网\thttp://a.test/\n"
-                          u"2\t未对比\t0%\t甲甲\n"_qs);
+                          u"1\t已对比\t32%\t"_qs +
+                              u"甲"_qs.repeated(38) +
+                              u"\n\t论文网\thttp://a.test/\n"
+                              u"2\t未对比\t0%\t甲甲\n"_qs);
 }
 
 TEST_F(CliTest, ReportWritesTheHtmlTheWindowExports)
@@ -378,8 +387,7 @@ TEST_F(CliTest, CheckInfoOfAnUnstartedCheckHasNoOverallFigure)
     r.run.analyse();
     const QString path = dir.filePath(u"fresh.vcheck"_qs);
     ASSERT_EQ(saveCheckFile(path, r.run.results()), QString());
-    const QJsonObject json =
-        QJsonDocument::fromJson(run({u"check-info"_qs, path, u"--json"_qs}).out.toUtf8()).object();
+    const QJsonObject json = QJsonDocument::fromJson(run({u"check-info"_qs, path, u"--json"_qs}).out.toUtf8()).object();
     EXPECT_TRUE(json[u"overall"].isNull());
     EXPECT_TRUE(run({u"check-info"_qs, path}).out.contains(u"目前总体相似度：—\n"_qs));
 }

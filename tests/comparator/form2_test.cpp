@@ -1,7 +1,7 @@
 #include "comparator/form2.h"
-#include "engine/enginemenu.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
+#include "engine/enginemenu.h"
 #include "support/form1fixture.h"
 
 #include <QApplication>

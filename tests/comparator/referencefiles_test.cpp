@@ -97,10 +97,9 @@ TEST(SeveralReferences, TheMarksAreTheUnionAndTheFiguresTheSums)
     EXPECT_EQ(references[1].comparison.run.marks, (QList<TextSpan>{{7, 15}}));
     EXPECT_EQ(unionOfMarks(references), (QList<TextSpan>{{0, 22}}));
     // 14 + 15 characters in 2 + 2 sentences; of 14 + 15 + 8 reference characters.
-    EXPECT_EQ(referencesResultText(article.size(), references),
-              u"你的文章一共 22 字，重复 0 段， 4 句， 29 字\r\n"
-              u"        重复部分占你的文章的： 132 %\r\n"
-              u"        与参考文章的相似度为： 78 %"_qs);
+    EXPECT_EQ(referencesResultText(article.size(), references), u"你的文章一共 22 字，重复 0 段， 4 句， 29 字\r\n"
+                                                                u"        重复部分占你的文章的： 132 %\r\n"
+                                                                u"        与参考文章的相似度为： 78 %"_qs);
     EXPECT_EQ(shareOfArticle(article.size(), references[0].comparison), u"64"_qs);
     EXPECT_EQ(shareOfArticle(article.size(), references[2].comparison), u"0"_qs);
 }

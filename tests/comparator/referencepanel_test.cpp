@@ -27,7 +27,7 @@ const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
 const QString kArticle = u"我们去公园玩。今天天气很好，明天下雨不出门。一句谁也没有写过的话。"_qs;
-const QString kFirst = u"我们去公园玩。今天天气很好，"_qs;                // 2 sentences, 14 characters
+const QString kFirst = u"我们去公园玩。今天天气很好，"_qs;                      // 2 sentences, 14 characters
 const QString kSecond = u"前言。\r\n明天下雨不出门。今天天气很好，结束了。"_qs; // 2 sentences, 15 characters
 
 class ReferencePanelTest : public ::testing::Test {
@@ -146,7 +146,8 @@ TEST_F(ReferencePanelTest, TheTableSortsByAClickOnAColumn)
               QSet<QString>({u"a-first.txt"_qs, u"b-second.txt"_qs}));
     // A row chosen after sorting is still its own file.
     clickRow(0);
-    EXPECT_EQ(form.references->referenceView->text(), cell(0, ReferencePanel::NameColumn) == u"a-first.txt"_qs ? kFirst : kSecond);
+    EXPECT_EQ(form.references->referenceView->text(),
+              cell(0, ReferencePanel::NameColumn) == u"a-first.txt"_qs ? kFirst : kSecond);
 }
 
 TEST_F(ReferencePanelTest, AClickOnAMarkSelectsTheSentenceItRepeatsInTheReference)

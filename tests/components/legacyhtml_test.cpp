@@ -22,17 +22,17 @@ TEST_P(LegacyQuoting, RequotesOnlyValuesWithDoubleQuotes)
 INSTANTIATE_TEST_SUITE_P(
     Cases, LegacyQuoting,
     ::testing::Values(
-        QuotingCase{"data_tools",
-                    uR"(<div data-tools="{&quot;title&quot;:&quot;标题&quot;,&quot;url&quot;:&quot;http://a/&quot;}"><a class="c-tip-icon"></a></div>)",
-                    uR"(<div data-tools='{"title":"标题","url":"http://a/"}'><a class="c-tip-icon"></a></div>)"},
+        QuotingCase{
+            "data_tools",
+            uR"(<div data-tools="{&quot;title&quot;:&quot;标题&quot;,&quot;url&quot;:&quot;http://a/&quot;}"><a class="c-tip-icon"></a></div>)",
+            uR"(<div data-tools='{"title":"标题","url":"http://a/"}'><a class="c-tip-icon"></a></div>)"},
         QuotingCase{"plain_attributes_untouched", uR"(<a class="x" href="http://a/?b=1&amp;c=2">t</a>)",
                     uR"(<a class="x" href="http://a/?b=1&amp;c=2">t</a>)"},
         QuotingCase{"value_with_both_quotes_kept", uR"(<p title="it's &quot;x&quot;">t</p>)",
                     uR"(<p title="it's &quot;x&quot;">t</p>)"},
         QuotingCase{"text_with_entity_untouched", uR"(<p>&quot;quoted&quot; a="&quot;"</p>)",
                     uR"(<p>&quot;quoted&quot; a="&quot;"</p>)"},
-        QuotingCase{"several_attributes", uR"(<i a="&quot;" b="c" d="&quot;&quot;">)",
-                    uR"(<i a='"' b="c" d='""'>)"},
+        QuotingCase{"several_attributes", uR"(<i a="&quot;" b="c" d="&quot;&quot;">)", uR"(<i a='"' b="c" d='""'>)"},
         QuotingCase{"script_copied", uR"(<script>if (a<b) x="&quot;";</script><b c="&quot;">)",
                     uR"(<script>if (a<b) x="&quot;";</script><b c='"'>)"},
         QuotingCase{"comment_copied", uR"(<!-- <a b="&quot;"> --><a b="&quot;">)",

@@ -54,16 +54,15 @@ TEST_P(Selections, OffsetsCountCrLfAsTwoAndSurrogatesAsTwo)
     EXPECT_EQ(editor.selLength(), GetParam().length);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Spans, Selections,
-    ::testing::Values(SelectionCase{"first_paragraph", 0, 2, u"ab"},
-                      SelectionCase{"across_break", 1, 5, u"b\r\n\r\n"},
-                      SelectionCase{"into_third_paragraph", 1, 6, u"b\r\n\r\nc"},
-                      SelectionCase{"surrogate_pair", 7, 2, u"😀"},
-                      SelectionCase{"after_surrogate_pair", 9, 1, u"d"},
-                      SelectionCase{"last_paragraph", 12, 2, u"ef"},
-                      SelectionCase{"whole_text", 0, 14, u"ab\r\n\r\nc😀d\r\nef"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Spans, Selections,
+                         ::testing::Values(SelectionCase{"first_paragraph", 0, 2, u"ab"},
+                                           SelectionCase{"across_break", 1, 5, u"b\r\n\r\n"},
+                                           SelectionCase{"into_third_paragraph", 1, 6, u"b\r\n\r\nc"},
+                                           SelectionCase{"surrogate_pair", 7, 2, u"😀"},
+                                           SelectionCase{"after_surrogate_pair", 9, 1, u"d"},
+                                           SelectionCase{"last_paragraph", 12, 2, u"ef"},
+                                           SelectionCase{"whole_text", 0, 14, u"ab\r\n\r\nc😀d\r\nef"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RichEditorTest, MappingRoundTripsAtEveryOffsetOutsideLineBreaks)
 {

@@ -125,8 +125,7 @@ TEST_F(WebEngineBrowserTest, APageLoadedInsideTheViewEndsTheWrittenDocument)
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownHtml(browser).contains(u"旧报告"_qs); }, kPageTimeoutMs));
     // The page itself goes elsewhere, as a link, Back or Reload does.
     completions.clear();
-    browser.findChild<QWebEngineView *>()->page()->runJavaScript(
-        u"location.href = '%1/result'"_qs.arg(server.base()));
+    browser.findChild<QWebEngineView *>()->page()->runJavaScript(u"location.href = '%1/result'"_qs.arg(server.base()));
     ASSERT_TRUE(waitForIdleCompletion());
     EXPECT_TRUE(browser.bodyHtml().contains(u"研究方法"_qs));
     browser.write(u"<p>新报告</p>"_qs);

@@ -183,15 +183,14 @@ TEST_P(ProposedSaveNames, KeepFolderAndNameWithTheExtensionRtf)
               QString::fromUtf16(GetParam().proposed));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, ProposedSaveNames,
-    ::testing::Values(SaveNameCase{"nothing_chosen_yet", u"", u""},
-                      SaveNameCase{"docx", u"/home/学生/论文.docx", u"/home/学生/论文.rtf"},
-                      SaveNameCase{"doc", u"/home/学生/THESIS.DOC", u"/home/学生/THESIS.rtf"},
-                      SaveNameCase{"text", u"/tmp/a.b.txt", u"/tmp/a.b.rtf"},
-                      SaveNameCase{"no_extension", u"/tmp/论文", u"/tmp/论文.rtf"},
-                      SaveNameCase{"rtf_stays", u"/tmp/论文.RTF", u"/tmp/论文.RTF"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Paths, ProposedSaveNames,
+                         ::testing::Values(SaveNameCase{"nothing_chosen_yet", u"", u""},
+                                           SaveNameCase{"docx", u"/home/学生/论文.docx", u"/home/学生/论文.rtf"},
+                                           SaveNameCase{"doc", u"/home/学生/THESIS.DOC", u"/home/学生/THESIS.rtf"},
+                                           SaveNameCase{"text", u"/tmp/a.b.txt", u"/tmp/a.b.rtf"},
+                                           SaveNameCase{"no_extension", u"/tmp/论文", u"/tmp/论文.rtf"},
+                                           SaveNameCase{"rtf_stays", u"/tmp/论文.RTF", u"/tmp/论文.RTF"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(DocumentFilesTest, AfterOpeningAWordFileTheSaveDialogProposesAnRtfBesideIt)
 {
@@ -284,8 +283,9 @@ TEST_P(UnreadablePdf, GetsAMessageAndTheTextStays)
 INSTANTIATE_TEST_SUITE_P(
     Real, UnreadablePdf,
     ::testing::Values(
-        UnreadablePdfCase{"Scan", "real/pdf-scan-without-text.pdf", u"扫描.pdf",
-                          u"critical|Veltrik|无法打开文件“扫描.pdf”：这个 PDF 文件没有文字层（可能是扫描件），无法取出文字"},
+        UnreadablePdfCase{
+            "Scan", "real/pdf-scan-without-text.pdf", u"扫描.pdf",
+            u"critical|Veltrik|无法打开文件“扫描.pdf”：这个 PDF 文件没有文字层（可能是扫描件），无法取出文字"},
         UnreadablePdfCase{"Encrypted", "real/pdf-encrypted.pdf", u"加密.pdf",
                           u"critical|Veltrik|无法打开文件“加密.pdf”：这个 PDF 文件有密码保护，请先取消密码再打开"}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -331,7 +331,8 @@ TEST_F(DocumentFilesTest, ParagraphFormatsSurviveOpeningAndSaving)
     const DocumentResult saved = loadDocument(dir.filePath(u"另存.rtf"_qs), false);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved.content.paragraphFormat(0), (ParagraphFormat{ParagraphFormat::Alignment::Center, 0, 0, 0, 0, 240}));
-    EXPECT_EQ(saved.content.paragraphFormat(1), (ParagraphFormat{ParagraphFormat::Alignment::Justify, 480, 0, 0, 0, 0}));
+    EXPECT_EQ(saved.content.paragraphFormat(1),
+              (ParagraphFormat{ParagraphFormat::Alignment::Justify, 480, 0, 0, 0, 0}));
 }
 
 // Reading in the background, with a reader that takes its time.

@@ -92,8 +92,8 @@ TEST_F(MainWindowDrop, OnlyTheFirstLocalFileOfSeveralAddressesOpens)
 {
     const QString first = copyOfFixture("text-gbk.txt", u"第一个.txt"_qs);
     const QString second = copyOfFixture("truncated-sample.doc", u"第二个.doc"_qs);
-    ASSERT_TRUE(dropOnto(*form.RichTextBox1(), {QUrl(u"https://example.test/a.txt"_qs),
-                                              QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}));
+    ASSERT_TRUE(dropOnto(*form.RichTextBox1(), {QUrl(u"https://example.test/a.txt"_qs), QUrl::fromLocalFile(first),
+                                                QUrl::fromLocalFile(second)}));
     ASSERT_TRUE(eventually([&] { return form.RichTextBox1()->text().startsWith(kThesisStart); }));
     QTest::qWait(50);
     EXPECT_TRUE(fixture.desktop.boxes.isEmpty());

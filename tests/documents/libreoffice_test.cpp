@@ -5,8 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -120,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "real/forensics-a-text.docx", "real/word-cp950-list-labels.rtf"),
     [](const auto &info) {
         std::string name = info.param;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return name;
     });
 

@@ -34,7 +34,8 @@ QString fixtureText(bool endsWithParagraphMark)
 // A test's name from the file it reads: letters and digits, the rest as "_".
 const auto testNameOfFile = [](const auto &info) {
     std::string name = info.param.file;
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
     return name;
 };
 
@@ -99,15 +100,14 @@ TEST_P(BrokenFiles, GiveAMessageInsteadOfText)
     EXPECT_TRUE(result.content.text.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Damaged, BrokenFiles,
-    ::testing::Values(FailureCase{"truncated-sample.doc", DocumentResult::Status::Damaged},
-                      FailureCase{"damaged-sample.doc", DocumentResult::Status::Damaged},
-                      FailureCase{"truncated-sample.docx", DocumentResult::Status::Damaged},
-                      FailureCase{"damaged-text-gbk.txt", DocumentResult::Status::NotThisFormat},
-                      FailureCase{"not-a-document.bin", DocumentResult::Status::NotThisFormat},
-                      FailureCase{"no-such-file.txt", DocumentResult::Status::Unreadable}),
-    testNameOfFile);
+INSTANTIATE_TEST_SUITE_P(Damaged, BrokenFiles,
+                         ::testing::Values(FailureCase{"truncated-sample.doc", DocumentResult::Status::Damaged},
+                                           FailureCase{"damaged-sample.doc", DocumentResult::Status::Damaged},
+                                           FailureCase{"truncated-sample.docx", DocumentResult::Status::Damaged},
+                                           FailureCase{"damaged-text-gbk.txt", DocumentResult::Status::NotThisFormat},
+                                           FailureCase{"not-a-document.bin", DocumentResult::Status::NotThisFormat},
+                                           FailureCase{"no-such-file.txt", DocumentResult::Status::Unreadable}),
+                         testNameOfFile);
 
 TEST(LoadDocument, TruncatedRtfKeepsTheTextBeforeTheCut)
 {
@@ -216,33 +216,60 @@ QByteArray utf8Thesis()
 INSTANTIATE_TEST_SUITE_P(
     Bytes, CraftedInputs,
     ::testing::Values(
-        CraftedCase{"rtf_hex_escape_without_digits", R"({\rtf1\ansi a\'zzb})", DocumentResult::Status::Ok,
-                    u"azzb"_qs, {}},
+        CraftedCase{
+            "rtf_hex_escape_without_digits", R"({\rtf1\ansi a\'zzb})", DocumentResult::Status::Ok, u"azzb"_qs, {}},
         CraftedCase{"rtf_hex_escape_cut_short", R"({\rtf1\ansi a\'4})", DocumentResult::Status::Ok, u"a"_qs, {}},
         CraftedCase{"rtf_nul_and_controls_in_a_list_label",
-                    R"({\rtf1\ansi\ansicpg936{\listtext\'00\'01\'2e\tab}\'d6\'d0\'00})", DocumentResult::Status::Ok,
-                    u".\t中"_qs, {}},
-        CraftedCase{"rtf_unicode_out_of_range", R"({\rtf1\ansi a\u99999?b\u-40000?c})", DocumentResult::Status::Ok,
-                    u"abc"_qs, {}},
-        CraftedCase{"rtf_unicode_control_and_noncharacters", R"({\rtf1\ansi a\u7?b\u65535?c\u-2?d\u64976?e})",
-                    DocumentResult::Status::Ok, u"abcde"_qs, {}},
-        CraftedCase{"rtf_unpaired_surrogates", R"({\rtf1\ansi a\u-10000?b\u-9000?c\u-10179?\u-8704?})",
-                    DocumentResult::Status::Ok, u"abc😀"_qs, {}},
+                    R"({\rtf1\ansi\ansicpg936{\listtext\'00\'01\'2e\tab}\'d6\'d0\'00})",
+                    DocumentResult::Status::Ok,
+                    u".\t中"_qs,
+                    {}},
+        CraftedCase{"rtf_unicode_out_of_range",
+                    R"({\rtf1\ansi a\u99999?b\u-40000?c})",
+                    DocumentResult::Status::Ok,
+                    u"abc"_qs,
+                    {}},
+        CraftedCase{"rtf_unicode_control_and_noncharacters",
+                    R"({\rtf1\ansi a\u7?b\u65535?c\u-2?d\u64976?e})",
+                    DocumentResult::Status::Ok,
+                    u"abcde"_qs,
+                    {}},
+        CraftedCase{"rtf_unpaired_surrogates",
+                    R"({\rtf1\ansi a\u-10000?b\u-9000?c\u-10179?\u-8704?})",
+                    DocumentResult::Status::Ok,
+                    u"abc😀"_qs,
+                    {}},
         CraftedCase{"rtf_binary_beyond_the_end", R"({\rtf1\ansi ab\par cd\bin999999 xyz})", DocumentResult::Status::Ok,
                     u"ab\r\ncd"_qs, u"RTF 文件已损坏"_qs},
-        CraftedCase{"text_form_feed_and_vertical_tab", "a\fb\vc", DocumentResult::Status::NotThisFormat, {},
+        CraftedCase{"text_form_feed_and_vertical_tab",
+                    "a\fb\vc",
+                    DocumentResult::Status::NotThisFormat,
+                    {},
                     u"不是支持的文件格式"_qs},
         CraftedCase{"text_form_feed", "a\fb\r\nc", DocumentResult::Status::Ok, u"ab\r\nc"_qs, {}},
-        CraftedCase{"text_utf8_with_one_bad_byte", utf8Thesis() + "\xFF" + utf8Thesis(), DocumentResult::Status::Ok,
-                    u"本文研究学术写作中的引用规范，分析了合理引用的边界。\uFFFD本文研究学术写作中的引用规范，分析了合理引用的边界。"_qs,
-                    u"不是有效的 UTF-8：第 79 个字节（0xFF）无效"_qs},
+        CraftedCase{
+            "text_utf8_with_one_bad_byte", utf8Thesis() + "\xFF" + utf8Thesis(), DocumentResult::Status::Ok,
+            u"本文研究学术写作中的引用规范，分析了合理引用的边界。\uFFFD本文研究学术写作中的引用规范，分析了合理引用的边界。"_qs,
+            u"不是有效的 UTF-8：第 79 个字节（0xFF）无效"_qs},
         CraftedCase{"text_utf8_byte_order_mark_and_one_bad_byte", "\xEF\xBB\xBFok\xFFok", DocumentResult::Status::Ok,
                     u"ok\uFFFDok"_qs, u"第 6 个字节（0xFF）"_qs},
-        CraftedCase{"text_gbk_stays_gbk", "\xD6\xD0\xCE\xC4\xA3\xAC\xD6\xD0\xCE\xC4", DocumentResult::Status::Ok,
-                    u"中文，中文"_qs, {}},
-        CraftedCase{"text_neither_utf8_nor_gbk", "abc\x80" "def", DocumentResult::Status::NotThisFormat, {},
+        CraftedCase{"text_gbk_stays_gbk",
+                    "\xD6\xD0\xCE\xC4\xA3\xAC\xD6\xD0\xCE\xC4",
+                    DocumentResult::Status::Ok,
+                    u"中文，中文"_qs,
+                    {}},
+        CraftedCase{"text_neither_utf8_nor_gbk",
+                    "abc\x80"
+                    "def",
+                    DocumentResult::Status::NotThisFormat,
+                    {},
                     u"按 UTF-8 读，第 4 个字节（0x80）无效；按 GBK 读，第 4 个字节（0x80）无效"_qs},
-        CraftedCase{"text_utf16_of_odd_length", QByteArray("\xFF\xFE" "a\0b", 5), DocumentResult::Status::Damaged, {},
+        CraftedCase{"text_utf16_of_odd_length",
+                    QByteArray("\xFF\xFE"
+                               "a\0b",
+                               5),
+                    DocumentResult::Status::Damaged,
+                    {},
                     u"不是有效的 UTF-16（第 5 个字节"_qs}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -415,13 +442,12 @@ TEST_P(RealRtf, GivesTheTextAndKeepsTheParagraphs)
     EXPECT_EQ(again.content, result.content);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Writers, RealRtf,
-    ::testing::Values(RealRtfCase{
-        "word-cp950-list-labels.rtf",
-        u"前a置b甲、c後d置e\tTest\r\n前a置b乙、c後d置e\tTest\r\n前a置b丙、c後d置e\ttest\r\n"_qs,
-        {{0, 3, ParagraphFormat{ParagraphFormat::Alignment::Left, -480, 480, 0, 0, 0}}}}),
-    testNameOfFile);
+INSTANTIATE_TEST_SUITE_P(Writers, RealRtf,
+                         ::testing::Values(RealRtfCase{
+                             "word-cp950-list-labels.rtf",
+                             u"前a置b甲、c後d置e\tTest\r\n前a置b乙、c後d置e\tTest\r\n前a置b丙、c後d置e\ttest\r\n"_qs,
+                             {{0, 3, ParagraphFormat{ParagraphFormat::Alignment::Left, -480, 480, 0, 0, 0}}}}),
+                         testNameOfFile);
 
 } // namespace
 } // namespace veltrik

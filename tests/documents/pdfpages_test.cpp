@@ -62,28 +62,28 @@ const QString kDamaged = u"PDF 文件已损坏（无法解析）"_qs;
 
 INSTANTIATE_TEST_SUITE_P(
     Real, PdfFailures,
-    ::testing::Values(
-        FailureCase{"Scan", [] { return fixtureBytes("pdf-scan-without-text.pdf"); }, Status::Unsupported,
-                    kNoTextLayer},
-        FailureCase{"UserPassword", [] { return fixtureBytes("pdf-encrypted.pdf"); }, Status::Encrypted,
-                    u"这个 PDF 文件有密码保护，请先取消密码再打开"_qs},
-        // Only an owner password: it opens without asking, and what stops it is that it is a scan.
-        FailureCase{"OwnerPasswordOnly", [] { return fixtureBytes("pdf-scan-owner-password-only.pdf"); },
-                    Status::Unsupported, kNoTextLayer},
-        FailureCase{"Truncated", [] { return fixtureBytes("pdf-thesis-running-heads.pdf").left(150000); },
-                    Status::Damaged, kDamaged},
-        FailureCase{"OnlyTheHeader", [] { return QByteArrayLiteral("%PDF-1.7\n"); }, Status::Damaged, kDamaged},
-        FailureCase{"GarbageAfterTheHeader",
-                    [] { return QByteArrayLiteral("%PDF-1.4\n1 0 obj << /Type /Catalog >>\n%%EOF"); },
-                    Status::Damaged, kDamaged}),
+    ::testing::Values(FailureCase{"Scan", [] { return fixtureBytes("pdf-scan-without-text.pdf"); }, Status::Unsupported,
+                                  kNoTextLayer},
+                      FailureCase{"UserPassword", [] { return fixtureBytes("pdf-encrypted.pdf"); }, Status::Encrypted,
+                                  u"这个 PDF 文件有密码保护，请先取消密码再打开"_qs},
+                      // Only an owner password: it opens without asking, and what stops it is that it is a scan.
+                      FailureCase{"OwnerPasswordOnly", [] { return fixtureBytes("pdf-scan-owner-password-only.pdf"); },
+                                  Status::Unsupported, kNoTextLayer},
+                      FailureCase{"Truncated", [] { return fixtureBytes("pdf-thesis-running-heads.pdf").left(150000); },
+                                  Status::Damaged, kDamaged},
+                      FailureCase{"OnlyTheHeader", [] { return QByteArrayLiteral("%PDF-1.7\n"); }, Status::Damaged,
+                                  kDamaged},
+                      FailureCase{"GarbageAfterTheHeader",
+                                  [] { return QByteArrayLiteral("%PDF-1.4\n1 0 obj << /Type /Catalog >>\n%%EOF"); },
+                                  Status::Damaged, kDamaged}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct ParagraphCase {
     const char *file;
-    QStringList paragraphs;  // whole lines of the text
-    QStringList leftOut;     // nowhere in the text
-    int headLines;           // lines of pdftotext's text at the top of each page that are running heads
-    int footLines;           // and at the bottom
+    QStringList paragraphs; // whole lines of the text
+    QStringList leftOut;    // nowhere in the text
+    int headLines;          // lines of pdftotext's text at the top of each page that are running heads
+    int footLines;          // and at the bottom
 };
 
 class PdfParagraphs : public PdfDocuments, public ::testing::WithParamInterface<ParagraphCase> {};
@@ -137,17 +137,22 @@ INSTANTIATE_TEST_SUITE_P(
                        u"旨在展现 CquThesis 的使用方法。请结合 CquThesis 用户手册和本文档源代码进行学习和操作。"_qs,
                        u"• LATEX 的命令全部都以\\开头，例如\\XeTeX 可以生成 X TEEX；"_qs, u"cquthesis.cls"_qs,
                        u"2.2 查询文档"_qs},
-                      {u"重庆大学硕士学位论文"_qs}, 3, 1},
+                      {u"重庆大学硕士学位论文"_qs},
+                      3,
+                      1},
         ParagraphCase{"pdf-faq-sentence-across-pages.pdf",
                       {u"9 LATEX 2.09 和 LATEX 2ε 有什么区别？"_qs,
                        u"LATEX 2.09 是 LATEX 在 LATEX 2ε 之前的一个版本（参见问题 6 ）。LATEX 2ε 对 LATEX 2.09 "
                        u"做了很大的改进，增加了很多新功能。从文件内容上看，两者最显著的不同在于 LATEX 2.09 使用 "
                        u"\\documentstyle 命令定义文档类型以及所包含宏包，如"_qs,
                        u"C 安装升级"_qs},
-                      {u"CTEX FAQ"_qs, u"常见问题集"_qs, u"B 基本概念"_qs, u"C 安装升级 7"_qs}, 3, 3}),
+                      {u"CTEX FAQ"_qs, u"常见问题集"_qs, u"B 基本概念"_qs, u"C 安装升级 7"_qs},
+                      3,
+                      3}),
     [](const auto &info) {
         std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
         return name;
     });
 

@@ -12,7 +12,9 @@ const QByteArray kPdfBytes = QByteArrayLiteral("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n1 0
 
 PdfPageTexts twoPages(QByteArrayView)
 {
-    return {Status::Ok, QString(), {u"论文第一页写满了整整一行\r\n还没有说完就到了页末的"_qs, u"第二页。\r\n新的一段。"_qs}};
+    return {Status::Ok,
+            QString(),
+            {u"论文第一页写满了整整一行\r\n还没有说完就到了页末的"_qs, u"第二页。\r\n新的一段。"_qs}};
 }
 
 PdfPageTexts pagesWithoutText(QByteArrayView)

@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"plain_ascii", R"({\rtf1\ansi Hello world}")", u"Hello world"_qs},
         TextCase{"gbk_pairs_form_one_character", R"({\rtf1\ansi\ansicpg936 \'d6\'d0\'ce\'c4})", u"中文"_qs},
         TextCase{"font_charset_134", R"({\rtf1\ansi{\fonttbl{\f0\fnil\fcharset134 Song;}}\f0 \'d6\'d0})", u"中"_qs},
-        TextCase{"font_charset_136_big5", R"({\rtf1\ansi{\fonttbl{\f1\fnil\fcharset136 Ming;}}\f1 \'a4\'a4})", u"中"_qs},
+        TextCase{"font_charset_136_big5", R"({\rtf1\ansi{\fonttbl{\f1\fnil\fcharset136 Ming;}}\f1 \'a4\'a4})",
+                 u"中"_qs},
         TextCase{"charset_by_font_not_document",
                  R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0 A;}{\f1\fcharset134 B;}}\f0 caf\'e9 \f1 \'d6\'d0})",
                  u"café 中"_qs},
@@ -48,12 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"escaped_braces_and_backslash", R"({\rtf1\ansi \{x\}\\})", u"{x}\\"_qs},
         TextCase{"line_breaks_in_the_source_are_ignored", "{\\rtf1\\ansi a\r\nb\nc}", u"abc"_qs},
         TextCase{"optional_destinations_skipped", R"({\rtf1\ansi a{\*\generator Writer;}b{\*\unknown x}c})", u"abc"_qs},
-        TextCase{"info_and_stylesheet_skipped",
-                 R"({\rtf1\ansi{\info{\title T}}{\stylesheet{\s0 Normal;}}body})", u"body"_qs},
+        TextCase{"info_and_stylesheet_skipped", R"({\rtf1\ansi{\info{\title T}}{\stylesheet{\s0 Normal;}}body})",
+                 u"body"_qs},
         TextCase{"picture_skipped", R"({\rtf1\ansi a{\pict\pngblip 89504e47}b})", u"ab"_qs},
         TextCase{"field_result_kept", R"({\rtf1\ansi {\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}}})", u"link"_qs},
         TextCase{"object_result_kept", R"({\rtf1\ansi {\object\objemb{\*\objdata 01}{\result shown}}})", u"shown"_qs},
-        TextCase{"header_with_field_skipped", R"({\rtf1\ansi {\header {\field{\*\fldinst PAGE}{\fldrslt 1}}}x})", u"x"_qs},
+        TextCase{"header_with_field_skipped", R"({\rtf1\ansi {\header {\field{\*\fldinst PAGE}{\fldrslt 1}}}x})",
+                 u"x"_qs},
         TextCase{"binary_data_skipped", "{\\rtf1\\ansi a\\bin3 {}\\b}", u"ab"_qs},
         TextCase{"special_characters", R"({\rtf1\ansi \emdash\lquote x\rquote\~})", u"\u2014\u2018x\u2019\u00A0"_qs},
         TextCase{"text_after_the_document_is_ignored", R"({\rtf1\ansi a}b})", u"a"_qs},
@@ -81,9 +83,9 @@ TEST(RtfFormatting, ColoursFontsSizesAndStyles)
 
 TEST(RtfFormatting, DoubleByteTextTakesTheAssociatedProperties)
 {
-    const DocumentResult result = readRtf(
-        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f5\fcharset134 \'cb\'ce\'cc\'e5;}}\f0\fs24 )"
-        R"({\hich\af5\loch\f0\dbch\afs21\ab\af5\dbch \u20013?}{\hich\af5\loch\fs21\f0\dbch\af5\loch x}})");
+    const DocumentResult result =
+        readRtf(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f5\fcharset134 \'cb\'ce\'cc\'e5;}}\f0\fs24 )"
+                R"({\hich\af5\loch\f0\dbch\afs21\ab\af5\dbch \u20013?}{\hich\af5\loch\fs21\f0\dbch\af5\loch x}})");
     ASSERT_TRUE(result);
     ASSERT_EQ(result.content.runs.size(), 2);
     const CharFormat chinese = result.content.runs[0].format;
@@ -117,8 +119,8 @@ TEST(RtfDamage, BinaryLongerThanTheFileStops)
 
 TEST(RtfDamage, EndingInTheMiddleOfAControlWordOrHexPair)
 {
-    for (const QByteArray &cut : {QByteArray("{\\rtf1 a\\"), QByteArray("{\\rtf1 a\\'d"), QByteArray("{\\rtf1 a\\u2001"),
-                                  QByteArray("{\\rtf1 a\\par")})
+    for (const QByteArray &cut : {QByteArray("{\\rtf1 a\\"), QByteArray("{\\rtf1 a\\'d"),
+                                  QByteArray("{\\rtf1 a\\u2001"), QByteArray("{\\rtf1 a\\par")})
         EXPECT_TRUE(textOf(cut).startsWith(u"a"_qs)) << cut.toStdString();
 }
 

@@ -77,13 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
                       RealCase{"rclone-example2.doc", u"Lorem ipsum dolor sit amet, consectetur"_qs,
                                u"consectetur at augue.\r\n\r\n"_qs},
                       RealCase{"mimetype-docx.docx", u"asdasdasdasd"_qs, u"asdasdasdasd"_qs},
-                      RealCase{"forensics-a-text.docx",
-                               u"This is a text from LibreOffice Writer...\r\n\r\nA test only.\r\n\r\nThere are 2 pages.\r\n"
-                               u"\r\nThis is the second page."_qs,
-                               u"Bye\r\n"_qs}),
+                      RealCase{
+                          "forensics-a-text.docx",
+                          u"This is a text from LibreOffice Writer...\r\n\r\nA test only.\r\n\r\nThere are 2 pages.\r\n"
+                          u"\r\nThis is the second page."_qs,
+                          u"Bye\r\n"_qs}),
     [](const auto &info) {
         std::string name = info.param.file;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return name;
     });
 
@@ -108,16 +110,17 @@ TEST_P(LibreOfficeDocuments, GiveTheLinesOfTheirMainText)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LibreOfficeDocuments,
-    ::testing::Values(
-        WrittenByLibreOffice{"table",
-                             {"doc", "docx"},
-                             {u"表1\u3000调查对象的基本情况"_qs, u"专业"_qs, u"人数"_qs, u"占比"_qs, u"中文"_qs,
-                              u"126"_qs, u"38.7%"_qs, u"历史"_qs, u"（含考古）"_qs, u"200"_qs, QString(),
-                              u"由表1可知，多数调查对象来自人文学科。"_qs}},
-        WrittenByLibreOffice{"textbox",
-                             {"doc", "docx"},
-                             {u"正文第一段讲述研究的背景。"_qs, u"正文第二段给出研究的方法。"_qs, u"正文第三段总结全文。"_qs}},
-        WrittenByLibreOffice{"embedded", {"doc"}, {u"主文档的第一段。"_qs, QString(), u"主文档的最后一段。"_qs}}),
+    ::testing::Values(WrittenByLibreOffice{"table",
+                                           {"doc", "docx"},
+                                           {u"表1\u3000调查对象的基本情况"_qs, u"专业"_qs, u"人数"_qs, u"占比"_qs,
+                                            u"中文"_qs, u"126"_qs, u"38.7%"_qs, u"历史"_qs, u"（含考古）"_qs, u"200"_qs,
+                                            QString(), u"由表1可知，多数调查对象来自人文学科。"_qs}},
+                      WrittenByLibreOffice{"textbox",
+                                           {"doc", "docx"},
+                                           {u"正文第一段讲述研究的背景。"_qs, u"正文第二段给出研究的方法。"_qs,
+                                            u"正文第三段总结全文。"_qs}},
+                      WrittenByLibreOffice{
+                          "embedded", {"doc"}, {u"主文档的第一段。"_qs, QString(), u"主文档的最后一段。"_qs}}),
     [](const auto &info) { return std::string(info.param.stem); });
 
 TEST(WordReader, EncryptedDocumentsGetAMessage)
@@ -178,12 +181,16 @@ QByteArray withNamesInOtherCase(const QString &text)
 INSTANTIATE_TEST_SUITE_P(
     Writers, WordAsWritten,
     ::testing::Values(
-        WrittenCase{"short_last_sector", withShortLastSector(QString(2000, u'短') + u"\r"_qs), QString(2000, u'短') + u"\r"_qs},
+        WrittenCase{"short_last_sector", withShortLastSector(QString(2000, u'短') + u"\r"_qs),
+                    QString(2000, u'短') + u"\r"_qs},
         WrittenCase{"embedded_word_object", wordFileWithEmbeddedObject(u"正文\r"_qs, u"嵌入对象\r"_qs), u"正文\r"_qs},
         WrittenCase{"names_in_other_case", withNamesInOtherCase(u"大小写\r"_qs), u"大小写\r"_qs},
         WrittenCase{"nested_fields_keep_their_results",
-                    wordFile(u"\x13 REF a \x13 PAGE \x14" u"3\x15\x14结果\x15文本\r"_qs), u"结果文本\r"_qs},
-        WrittenCase{"deeply_nested_fields", wordFile(QString(300000, QChar(0x13)) + u"指令"_qs + QString(300000, QChar(0x15)) + u"后\r"_qs),
+                    wordFile(u"\x13 REF a \x13 PAGE \x14"
+                             u"3\x15\x14结果\x15文本\r"_qs),
+                    u"结果文本\r"_qs},
+        WrittenCase{"deeply_nested_fields",
+                    wordFile(QString(300000, QChar(0x13)) + u"指令"_qs + QString(300000, QChar(0x15)) + u"后\r"_qs),
                     u"后\r"_qs}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -220,21 +227,23 @@ const QString kOlderFormat = u"这是 Word 6.0/95 格式的旧文档，请先用
 
 INSTANTIATE_TEST_SUITE_P(
     Files, WordRefused,
-    ::testing::Values(
-        RefusedCase{"word6", word6File(), Status::Unsupported, kOlderFormat},
-        RefusedCase{"encrypted_docx", fixture(u"encrypted-sample.docx"_qs), Status::Encrypted,
-                    u"这个 Word 文档有密码保护，请先在 Word 中取消密码再打开"_qs},
-        RefusedCase{"another_compound_file", workbook(), Status::NotThisFormat,
-                    u"这个文件不是 Word 文档（其中没有 Word 正文）"_qs},
-        RefusedCase{"only_an_embedded_document",
-                    writeCompound({{u"ObjectPool"_qs, {}, true, 0}, {u"WordDocument"_qs, wordStreams(u"x"_qs).document, false, 1}}).bytes,
-                    Status::NotThisFormat, u"这个文件不是 Word 文档（其中没有 Word 正文）"_qs},
-        RefusedCase{"missing_table_stream", writeCompound({{u"WordDocument"_qs, wordStreams(u"x"_qs).document}}).bytes,
-                    Status::Damaged, u"Word 文件已损坏（缺少“1Table”部分）"_qs},
-        RefusedCase{"rtf", "{\\rtf1 x}", Status::NotThisFormat, u"不是 Word 97-2003 文档"_qs},
-        RefusedCase{"empty", QByteArray(), Status::NotThisFormat, u"不是 Word 97-2003 文档"_qs},
-        RefusedCase{"signature_only", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0'), Status::Damaged,
-                    u"Word 文件已损坏（文件头无效）"_qs}),
+    ::testing::Values(RefusedCase{"word6", word6File(), Status::Unsupported, kOlderFormat},
+                      RefusedCase{"encrypted_docx", fixture(u"encrypted-sample.docx"_qs), Status::Encrypted,
+                                  u"这个 Word 文档有密码保护，请先在 Word 中取消密码再打开"_qs},
+                      RefusedCase{"another_compound_file", workbook(), Status::NotThisFormat,
+                                  u"这个文件不是 Word 文档（其中没有 Word 正文）"_qs},
+                      RefusedCase{"only_an_embedded_document",
+                                  writeCompound({{u"ObjectPool"_qs, {}, true, 0},
+                                                 {u"WordDocument"_qs, wordStreams(u"x"_qs).document, false, 1}})
+                                      .bytes,
+                                  Status::NotThisFormat, u"这个文件不是 Word 文档（其中没有 Word 正文）"_qs},
+                      RefusedCase{"missing_table_stream",
+                                  writeCompound({{u"WordDocument"_qs, wordStreams(u"x"_qs).document}}).bytes,
+                                  Status::Damaged, u"Word 文件已损坏（缺少“1Table”部分）"_qs},
+                      RefusedCase{"rtf", "{\\rtf1 x}", Status::NotThisFormat, u"不是 Word 97-2003 文档"_qs},
+                      RefusedCase{"empty", QByteArray(), Status::NotThisFormat, u"不是 Word 97-2003 文档"_qs},
+                      RefusedCase{"signature_only", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0'),
+                                  Status::Damaged, u"Word 文件已损坏（文件头无效）"_qs}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class HostileWordFiles : public ::testing::TestWithParam<HostileFile> {};

@@ -148,7 +148,8 @@ TEST_P(Library, RemembersNamePathSizeAndTimeOfEachDocument)
     file(u"papers/older/second.txt"_qs, sentences(20));
     const auto library = open();
     ASSERT_TRUE(library);
-    EXPECT_EQ(outcomesOf(add(*library, {dir.filePath(u"papers"_qs)})), (QList<Outcome>{Outcome::Added, Outcome::Added}));
+    EXPECT_EQ(outcomesOf(add(*library, {dir.filePath(u"papers"_qs)})),
+              (QList<Outcome>{Outcome::Added, Outcome::Added}));
     const auto entries = library->entries();
     ASSERT_TRUE(entries);
     EXPECT_EQ(namesOf(*entries), (QStringList{u"first.txt"_qs, u"older/second.txt"_qs}));
@@ -221,7 +222,8 @@ TEST_P(Library, UnreadableFilesAreReportedAndTheRestIsAdded)
     QFile::copy(QStringLiteral(VELTRIK_TEST_DATA "/not-a-document.bin"), dir.filePath(u"bad.bin"_qs));
     const auto library = open();
     ASSERT_TRUE(library);
-    const QList<AddedFile> reports = add(*library, {dir.filePath(u"bad.bin"_qs), dir.filePath(u"missing.txt"_qs), good});
+    const QList<AddedFile> reports =
+        add(*library, {dir.filePath(u"bad.bin"_qs), dir.filePath(u"missing.txt"_qs), good});
     EXPECT_EQ(outcomesOf(reports), (QList<Outcome>{Outcome::Unreadable, Outcome::Unreadable, Outcome::Added}));
     EXPECT_FALSE(reports[0].detail.isEmpty());
     EXPECT_EQ(namesOf(*library->entries()), QStringList{u"good.txt"_qs});
@@ -357,7 +359,8 @@ TEST_F(DamagedLibrary, ATruncatedLibraryGetsAMessage)
     QFile file(path);
     ASSERT_TRUE(file.resize(file.size() / 2));
     auto library = DocumentLibrary::open(path, &message);
-    const bool failed = !library || !library->entries() || !library->candidates(textFingerprints(u"一丁丂七丄丅丆万丈三上下丌不与"_qs), 5) ||
+    const bool failed = !library || !library->entries() ||
+                        !library->candidates(textFingerprints(u"一丁丂七丄丅丆万丈三上下丌不与"_qs), 5) ||
                         !library->text(1);
     EXPECT_TRUE(failed);
     EXPECT_FALSE((library ? library->error() : message).isEmpty());

@@ -18,7 +18,8 @@ QString randomChinese(QRandomGenerator &random, qsizetype length)
 
 bool shareAny(const QList<qint32> &a, const QList<qint32> &b)
 {
-    return std::any_of(a.cbegin(), a.cend(), [&](qint32 hash) { return std::binary_search(b.cbegin(), b.cend(), hash); });
+    return std::any_of(a.cbegin(), a.cend(),
+                       [&](qint32 hash) { return std::binary_search(b.cbegin(), b.cend(), hash); });
 }
 
 TEST(TextFingerprints, AreSortedAndDistinct)

@@ -150,7 +150,8 @@ inline Compound writeCompound(const QList<Node> &nodes, int sectorShift = 9)
         putU32(bytes, at + 0x74, start);
         qToLittleEndian(length, bytes.data() + at + 0x78);
     };
-    writeEntry(0, u"Root Entry"_qs, 5, miniStream.isEmpty() ? kEndOfChain : miniStreamStart, quint64(miniStream.size()));
+    writeEntry(0, u"Root Entry"_qs, 5, miniStream.isEmpty() ? kEndOfChain : miniStreamStart,
+               quint64(miniStream.size()));
     for (qsizetype i = 0; i < nodes.size(); ++i)
         writeEntry(i + 1, nodes[i].name, nodes[i].storage ? 1 : 2, starts[i], quint64(nodes[i].data.size()));
     QList<qsizetype> lastChild(nodes.size() + 1, -1);
@@ -208,8 +209,15 @@ inline WordStreams wordStreams(const QString &text, const QList<qsizetype> &rowE
 
     // Paragraph property pages: the rows' end marks carry a table definition, "in table" and "row end".
     // Each: size 0 then the size in words, the style index 0, the modifiers.
-    const QByteArray rowEndPapx = QByteArray::fromHex("0009" "0000" "08d6" "0700" "010203040506" "162401" "172401");
-    const QByteArray plainPapx = QByteArray::fromHex("0001" "0000");
+    const QByteArray rowEndPapx = QByteArray::fromHex("0009"
+                                                      "0000"
+                                                      "08d6"
+                                                      "0700"
+                                                      "010203040506"
+                                                      "162401"
+                                                      "172401");
+    const QByteArray plainPapx = QByteArray::fromHex("0001"
+                                                     "0000");
     const qsizetype rowEndAt = 400, plainAt = 460;
     const QSet<qsizetype> rowEndMarks(rowEnds.cbegin(), rowEnds.cend());
     QList<quint32> pageFirstFc;
@@ -314,7 +322,8 @@ inline QList<HostileFile> hostileWordFiles()
     {
         WordStreams streams = wordStreams(u"字数"_qs);
         putU32(streams.document, 0x4C, 0x7FFFFFFF);
-        files.append({"text_longer_than_the_file", wordFile(streams).bytes, u"Word 文件已损坏（声明的字数超出文件）"_qs});
+        files.append(
+            {"text_longer_than_the_file", wordFile(streams).bytes, u"Word 文件已损坏（声明的字数超出文件）"_qs});
     }
     {
         // 10,000 pieces that all start at the first character, each holding the whole text.

@@ -24,7 +24,8 @@ bool FakeDesktop::openAddress(const QString &address)
     return shellWorks;
 }
 
-QString FakeDesktop::chooseFileToOpen(QWidget *, const QString &title, const QString &filter, const QString &initialPath)
+QString FakeDesktop::chooseFileToOpen(QWidget *, const QString &title, const QString &filter,
+                                      const QString &initialPath)
 {
     fileDialogs << title + u'|' + filter + u'|' + initialPath;
     return nextChosenFile;
@@ -42,7 +43,8 @@ QString FakeDesktop::chooseFolder(QWidget *, const QString &title)
     return nextChosenFolder;
 }
 
-QString FakeDesktop::chooseFileToSave(QWidget *, const QString &title, const QString &filter, const QString &initialPath)
+QString FakeDesktop::chooseFileToSave(QWidget *, const QString &title, const QString &filter,
+                                      const QString &initialPath)
 {
     fileDialogs << title + u'|' + filter + u'|' + initialPath;
     return nextChosenFile;

@@ -25,8 +25,7 @@ inline bool dropOnto(RichEditor &editor, const QList<QUrl> &urls)
     QApplication::sendEvent(target, &move);
     QDropEvent drop(QPointF(middle), offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    return enter.isAccepted() && move.isAccepted() && drop.isAccepted() &&
-           drop.dropAction() == Qt::CopyAction;
+    return enter.isAccepted() && move.isAccepted() && drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
 inline bool dropFile(RichEditor &editor, const QString &path)

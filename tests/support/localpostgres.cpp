@@ -21,7 +21,8 @@ constexpr int kCommandTimeoutMs = 120'000;
 QString serverBinaries()
 {
     QStringList versions = QDir(u"/usr/lib/postgresql"_qs).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(versions.begin(), versions.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+    std::sort(versions.begin(), versions.end(),
+              [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
     return versions.isEmpty() ? QString() : u"/usr/lib/postgresql/"_qs + versions.last() + u"/bin"_qs;
 }
 
@@ -70,7 +71,8 @@ bool LocalPostgres::run(const QString &program, const QStringList &arguments)
         process.start(command, arguments);
     if (!process.waitForFinished(kCommandTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
-        m_error = program + u" failed: "_qs + process.errorString() + u"\n"_qs + QString::fromLocal8Bit(process.readAll());
+        m_error =
+            program + u" failed: "_qs + process.errorString() + u"\n"_qs + QString::fromLocal8Bit(process.readAll());
         return false;
     }
     return true;
@@ -89,7 +91,8 @@ bool LocalPostgres::start()
     }
     if (isRoot()) {
         const passwd *postgres = ::getpwnam("postgres");
-        if (!postgres || ::chown(QFile::encodeName(m_folder.path()).constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
+        if (!postgres ||
+            ::chown(QFile::encodeName(m_folder.path()).constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
             m_error = u"cannot hand the temporary folder to the postgres user"_qs;
             return false;
         }

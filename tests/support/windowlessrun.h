@@ -15,8 +15,7 @@ public:
     {
     }
 
-    ComparisonRun run{*this,
-                      Endpoints{u"http://search.test"_qs, u"http://wenku.test"_qs, u"http://site.test"_qs}};
+    ComparisonRun run{*this, Endpoints{u"http://search.test"_qs, u"http://wenku.test"_qs, u"http://site.test"_qs}};
     std::function<void(int piece)> pieceChanged;
 
     // The page of the last request arrives; an empty body is a failed load.

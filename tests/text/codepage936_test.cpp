@@ -19,22 +19,16 @@ TEST_P(DoubleByteExamples, MatchesCodePage936)
     EXPECT_EQ(isDoubleByte(GetParam().unit), GetParam().doubleByte);
 }
 
-INSTANTIATE_TEST_SUITE_P(Units, DoubleByteExamples,
-                         ::testing::Values(UnitCase{"cjk_zhong", u'中', true},
-                                           UnitCase{"fullwidth_comma", u'，', true},
-                                           UnitCase{"ideographic_space", 0x3000, true},
-                                           UnitCase{"em_dash", 0x2014, true},
-                                           UnitCase{"middle_dot", 0x00B7, true},
-                                           UnitCase{"ellipsis", 0x2026, true},
-                                           UnitCase{"user_defined_area", 0xE000, true},
-                                           UnitCase{"ascii_letter", u'A', false},
-                                           UnitCase{"ascii_space", u' ', false},
-                                           UnitCase{"euro_single_byte", 0x20AC, false},
-                                           UnitCase{"high_surrogate", 0xD83D, false},
-                                           UnitCase{"low_surrogate", 0xDE00, false},
-                                           UnitCase{"hangul_outside", 0xAC00, false},
-                                           UnitCase{"nul", 0x0000, false}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Units, DoubleByteExamples,
+    ::testing::Values(UnitCase{"cjk_zhong", u'中', true}, UnitCase{"fullwidth_comma", u'，', true},
+                      UnitCase{"ideographic_space", 0x3000, true}, UnitCase{"em_dash", 0x2014, true},
+                      UnitCase{"middle_dot", 0x00B7, true}, UnitCase{"ellipsis", 0x2026, true},
+                      UnitCase{"user_defined_area", 0xE000, true}, UnitCase{"ascii_letter", u'A', false},
+                      UnitCase{"ascii_space", u' ', false}, UnitCase{"euro_single_byte", 0x20AC, false},
+                      UnitCase{"high_surrogate", 0xD83D, false}, UnitCase{"low_surrogate", 0xDE00, false},
+                      UnitCase{"hangul_outside", 0xAC00, false}, UnitCase{"nul", 0x0000, false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // The reference: ICU's windows-936 converter writes the code unit in exactly two bytes.
 bool icuEncodesInTwoBytes(UConverter *converter, char16_t unit)

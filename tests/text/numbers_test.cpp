@@ -21,11 +21,10 @@ TEST_P(FormatNumber, WritesAtMostFifteenDigitsWithoutExponent)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, FormatNumber,
-    ::testing::Values(FormatCase{0, "0"}, FormatCase{-0.0, "0"}, FormatCase{12.5, "12.5"},
-                      FormatCase{0.29 * 100, "29"}, FormatCase{32, "32"}, FormatCase{16, "16"},
-                      FormatCase{-3.25, "-3.25"}, FormatCase{0.1 + 0.2, "0.3"},
-                      FormatCase{1.0 / 3, "0.333333333333333"}, FormatCase{2.0 / 3, "0.666666666666667"},
-                      FormatCase{1e20, "100000000000000000000"},
+    ::testing::Values(FormatCase{0, "0"}, FormatCase{-0.0, "0"}, FormatCase{12.5, "12.5"}, FormatCase{0.29 * 100, "29"},
+                      FormatCase{32, "32"}, FormatCase{16, "16"}, FormatCase{-3.25, "-3.25"},
+                      FormatCase{0.1 + 0.2, "0.3"}, FormatCase{1.0 / 3, "0.333333333333333"},
+                      FormatCase{2.0 / 3, "0.666666666666667"}, FormatCase{1e20, "100000000000000000000"},
                       FormatCase{123456789012345678.0, "123456789012346000"}, FormatCase{1e-7, "0.0000001"},
                       FormatCase{999999999999999.9, "1000000000000000"}, FormatCase{1234.5678, "1234.5678"}));
 

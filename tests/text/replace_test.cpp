@@ -22,19 +22,18 @@ TEST_P(ReplaceAll, OnePassLeftToRightWithoutOverlap)
               QString::fromUtf16(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReplaceAll,
-    ::testing::Values(ReplaceCase{"every_occurrence", u"a,b,c", u",", u"，", u"a，b，c"},
-                      ReplaceCase{"runs_are_halved_once", u"a    b", u"  ", u" ", u"a  b"},
-                      ReplaceCase{"odd_run_leaves_one", u"a   b", u"  ", u" ", u"a  b"},
-                      ReplaceCase{"no_overlap", u"aaaa", u"aa", u"b", u"bb"},
-                      ReplaceCase{"result_not_searched_again", u"ab", u"a", u"aa", u"aab"},
-                      ReplaceCase{"case_sensitive", u"Aa", u"a", u"x", u"Ax"},
-                      ReplaceCase{"empty_pattern_changes_nothing", u"abc", u"", u"x", u"abc"},
-                      ReplaceCase{"empty_text", u"", u"a", u"b", u""},
-                      ReplaceCase{"line_breaks", u"a \r\nb", u" \r\n", u"\r\n", u"a\r\nb"},
-                      ReplaceCase{"delete", u"a b c", u" ", u"", u"abc"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ReplaceAll,
+                         ::testing::Values(ReplaceCase{"every_occurrence", u"a,b,c", u",", u"，", u"a，b，c"},
+                                           ReplaceCase{"runs_are_halved_once", u"a    b", u"  ", u" ", u"a  b"},
+                                           ReplaceCase{"odd_run_leaves_one", u"a   b", u"  ", u" ", u"a  b"},
+                                           ReplaceCase{"no_overlap", u"aaaa", u"aa", u"b", u"bb"},
+                                           ReplaceCase{"result_not_searched_again", u"ab", u"a", u"aa", u"aab"},
+                                           ReplaceCase{"case_sensitive", u"Aa", u"a", u"x", u"Ax"},
+                                           ReplaceCase{"empty_pattern_changes_nothing", u"abc", u"", u"x", u"abc"},
+                                           ReplaceCase{"empty_text", u"", u"a", u"b", u""},
+                                           ReplaceCase{"line_breaks", u"a \r\nb", u" \r\n", u"\r\n", u"a\r\nb"},
+                                           ReplaceCase{"delete", u"a b c", u" ", u"", u"abc"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace veltrik

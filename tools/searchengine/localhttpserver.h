@@ -20,8 +20,8 @@ public:
         QByteArray body;
         QByteArray contentType = "text/html; charset=utf-8";
         QByteArray location; // where a redirect leads
-        int delayMs = 0;  // answer late
-        bool drop = false; // close the connection without an answer
+        int delayMs = 0;     // answer late
+        bool drop = false;   // close the connection without an answer
 
         static Response html(int status, QByteArray body)
         {

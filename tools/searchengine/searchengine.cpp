@@ -7,9 +7,9 @@ namespace veltrik::testing {
 namespace {
 
 // Plain Chinese text, so that every page has well over 500 double-byte characters.
-const QString kFiller = QStringLiteral(
-    "本页面由本地测试搜索引擎生成，内容仅用于检验论文查重程序的评分与统计功能。"
-    "研究表明，学术写作应当遵循规范，引用他人成果时必须注明出处，这是学术道德的基本要求。");
+const QString kFiller =
+    QStringLiteral("本页面由本地测试搜索引擎生成，内容仅用于检验论文查重程序的评分与统计功能。"
+                   "研究表明，学术写作应当遵循规范，引用他人成果时必须注明出处，这是学术道德的基本要求。");
 
 QString fillerParagraphs(int count)
 {
@@ -49,8 +49,8 @@ QString realisticItemMarkup(const QString &title, const QString &url, const QStr
            escapedText(title) + u"</a></h3>\n<div class=\"c-abstract\">……<em>"_qs + escapedText(query) +
            u"</em>……</div>\n<div class=\"f13\"><span data-tools='{\"title\":\""_qs + jsonEscaped(title) +
            u"\",\"url\":\""_qs + url + u"\",\"abs\":\""_qs + jsonEscaped(u"摘要"_qs) + u"\"}' id=\"tools_"_qs +
-           QString::number(qHash(title) % 10000) + u"\">"_qs + (withAnchor ? u"<a class=\"c-tip-icon\"></a>"_qs : QString()) +
-           u"</span></div></div>\n"_qs;
+           QString::number(qHash(title) % 10000) + u"\">"_qs +
+           (withAnchor ? u"<a class=\"c-tip-icon\"></a>"_qs : QString()) + u"</span></div></div>\n"_qs;
 }
 
 // A text as a string literal of an inline script, written the way the engine writes it: "/" as "\/".
@@ -74,16 +74,17 @@ QString musicCardMarkup(const QString &query)
 {
     const QString data = u"{\"name\":"_qs + scriptString(u"<em>"_qs + query + u"</em>"_qs) + u",\"singer\":"_qs +
                          scriptString(u"群星"_qs) + u",\"lyric\":"_qs + scriptString(kFiller) + u"}"_qs;
-    return cardMarkup(query.left(8) + u"_在线试听_音乐"_qs,
-                      u"http://music.example.test/search?key="_qs + QString::fromLatin1(QUrl::toPercentEncoding(query)),
-                      u"music"_qs,
-                      u"<div class=\"c-row\">歌曲、歌词与专辑</div>\n<script>var musicCard = "_qs + data + u";</script>\n"_qs);
+    return cardMarkup(
+        query.left(8) + u"_在线试听_音乐"_qs,
+        u"http://music.example.test/search?key="_qs + QString::fromLatin1(QUrl::toPercentEncoding(query)), u"music"_qs,
+        u"<div class=\"c-row\">歌曲、歌词与专辑</div>\n<script>var musicCard = "_qs + data + u";</script>\n"_qs);
 }
 
 QString encyclopediaCardMarkup()
 {
-    return cardMarkup(SearchEngine::kEncyclopediaTitle, SearchEngine::kEncyclopediaUrl, u"bk_polysemy"_qs,
-                      u"<p class=\"c-row\">学术论文是某一学术课题在实验性、理论性或预测性上具有的新的科学研究成果。</p>\n"_qs);
+    return cardMarkup(
+        SearchEngine::kEncyclopediaTitle, SearchEngine::kEncyclopediaUrl, u"bk_polysemy"_qs,
+        u"<p class=\"c-row\">学术论文是某一学术课题在实验性、理论性或预测性上具有的新的科学研究成果。</p>\n"_qs);
 }
 
 // The check page the engine shows instead of results, with a link that lets the check pass.
@@ -92,7 +93,8 @@ QByteArray securityCheckPage(const QByteArray &target)
     const QString next = QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(target)));
     return (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>百度安全验证</title></head><body>"
             u"<div class=\"vcode\"><p>百度安全验证</p><p>请完成下方验证后继续操作</p><p>拖动左侧滑块使图片为正</p>"
-            u"<a id=\"continue\" href=\"/verify?next="_qs + next + u"\">继续</a></div></body></html>"_qs)
+            u"<a id=\"continue\" href=\"/verify?next="_qs +
+            next + u"\">继续</a></div></body></html>"_qs)
         .toUtf8();
 }
 
@@ -143,7 +145,8 @@ QString SearchEngine::itemsMarkup(const QString &query) const
     QString items;
     for (int k = 0; k < m_options.itemsPerPage; ++k) {
         const bool common = k == 0;
-        const QString title = common ? m_options.commonTitle : u"第"_qs + QString::number(k) + u"条结果："_qs + query.left(12);
+        const QString title =
+            common ? m_options.commonTitle : u"第"_qs + QString::number(k) + u"条结果："_qs + query.left(12);
         const QString url = common ? m_options.commonUrl
                                    : u"http://site"_qs + QString::number(k) + u".example.test/doc?q="_qs +
                                          QString::fromLatin1(QUrl::toPercentEncoding(query));
@@ -165,7 +168,8 @@ QByteArray SearchEngine::resultPage(const QString &query) const
     return page(query + u"_百度搜索"_qs, body);
 }
 
-std::optional<LocalHttpServer::Response> SearchEngine::securityCheckAnswer(const QByteArray &target, const QString &query)
+std::optional<LocalHttpServer::Response> SearchEngine::securityCheckAnswer(const QByteArray &target,
+                                                                           const QString &query)
 {
     for (ScriptedCheck &check : m_checks) {
         if (check.remaining == 0 || !query.contains(check.queryPart))

@@ -3,9 +3,9 @@
 #include "localhttpserver.h"
 
 #include <QElapsedTimer>
-#include <QUrlQuery>
 #include <QList>
 #include <QString>
+#include <QUrlQuery>
 
 #include <optional>
 
@@ -30,10 +30,10 @@ public:
     };
 
     struct Request {
-        qint64 receivedMs;  // since the engine started
-        QByteArray target;  // path and query as sent
-        QString path;       // "/s" or "/search", or another path
-        QString query;      // the decoded query
+        qint64 receivedMs; // since the engine started
+        QByteArray target; // path and query as sent
+        QString path;      // "/s" or "/search", or another path
+        QString query;     // the decoded query
     };
 
     struct Options {
