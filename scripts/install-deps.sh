@@ -9,7 +9,7 @@ packages=(
   libicu-dev libzip-dev libgtest-dev libbenchmark-dev
   libqt6sql6-sqlite libqt6sql6-psql postgresql
   fonts-noto-cjk qt6-translations-l10n xvfb xauth openbox poppler-utils
-  appstream desktop-file-utils
+  appstream desktop-file-utils clang-format
 )
 packages+=("$@")
 
