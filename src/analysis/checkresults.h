@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exclusions.h"
 #include "query.h"
 #include "scoring.h"
 
@@ -34,12 +35,14 @@ struct CheckResults {
     QString article;     // the editor's plain text the analysis read
     QStringList pieces;  // the pieces of the analysis, in article order
     SearchEngine engine = SearchEngine::WebSearch;
-    QList<PieceResult> results; // one per piece, in the same order
-    double similaritySum = 0;   // the overall figure's sum, as the run keeps it
-    int resultCount = 0;        // the run's page count: the overall figure divides by one less
-    int position = 0;           // the piece the next compare sends, 0-based; the piece count once all were
-    QDateTime started;          // when the analysis was made
-    QDateTime lastChange;       // when a piece's result last changed
+    QList<PieceResult> results;  // one per piece, in the same order
+    double similaritySum = 0;    // the overall figure's sum, as the run keeps it
+    int resultCount = 0;         // the run's page count: the overall figure divides by one less
+    int position = 0;            // the piece the next compare sends, 0-based; the piece count once all were
+    QDateTime started;           // when the analysis was made
+    QDateTime lastChange;        // when a piece's result last changed
+    AnalysisOptions options;     // what the analysis was asked to leave out of the pieces
+    ExcludedCharacters excluded; // and how much it left out, by reason
 
     bool operator==(const CheckResults &) const = default;
 };

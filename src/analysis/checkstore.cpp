@@ -16,22 +16,28 @@ namespace {
 
 // "VTKC" in the file header's application id tells a check file from any other SQLite database.
 constexpr int kApplicationId = 0x56544B43;
-// The format of the tables below; a file of another format is refused.
-constexpr int kFormatVersion = 1;
+// The format of the tables below. Format 1 had no exclusions: such a file is read with every option off.
+// A file of any other format is refused.
+constexpr int kFormatVersion = 2;
+constexpr int kFormatWithoutExclusions = 1;
 
 const char *const kSchema[] = {
     "CREATE TABLE check_info (id INTEGER PRIMARY KEY CHECK (id = 1), article_name TEXT NOT NULL, "
     "article TEXT NOT NULL, engine INTEGER NOT NULL, similarity_sum REAL NOT NULL, result_count INTEGER NOT "
-    "NULL, position INTEGER NOT NULL, started TEXT NOT NULL, last_change TEXT NOT NULL)",
+    "NULL, position INTEGER NOT NULL, started TEXT NOT NULL, last_change TEXT NOT NULL, exclude_references "
+    "INTEGER NOT NULL, exclude_quotes INTEGER NOT NULL, exclude_table_of_contents INTEGER NOT NULL, "
+    "excluded_references INTEGER NOT NULL, excluded_quotes INTEGER NOT NULL, excluded_table_of_contents "
+    "INTEGER NOT NULL)",
     "CREATE TABLE pieces (number INTEGER PRIMARY KEY, text TEXT NOT NULL, state INTEGER NOT NULL, "
     "similarity REAL NOT NULL)",
     "CREATE TABLE items (piece INTEGER NOT NULL, ordinal INTEGER NOT NULL, title TEXT NOT NULL, "
     "url TEXT NOT NULL, PRIMARY KEY (piece, ordinal)) WITHOUT ROWID",
 };
 
+// An unknown time is kept as an empty text, which reads back as unknown.
 QString timeText(const QDateTime &time)
 {
-    return time.toUTC().toString(Qt::ISODateWithMs);
+    return time.isValid() ? time.toUTC().toString(Qt::ISODateWithMs) : u""_qs;
 }
 
 QDateTime timeOf(const QString &text)
@@ -171,7 +177,8 @@ void writeWholeCheck(const QSqlDatabase &database, const CheckResults &check)
 {
     for (const char *statement : kSchema)
         exec(database, QString::fromLatin1(statement));
-    QSqlQuery info = prepared(database, u"INSERT INTO check_info VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
+    QSqlQuery info =
+        prepared(database, u"INSERT INTO check_info VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
     info.bindValue(0, check.articleName.isNull() ? u""_qs : check.articleName);
     info.bindValue(1, check.article.isNull() ? u""_qs : check.article);
     info.bindValue(2, int(check.engine));
@@ -180,6 +187,12 @@ void writeWholeCheck(const QSqlDatabase &database, const CheckResults &check)
     info.bindValue(5, check.position);
     info.bindValue(6, timeText(check.started));
     info.bindValue(7, timeText(check.lastChange));
+    info.bindValue(8, int(check.options.excludeReferences));
+    info.bindValue(9, int(check.options.excludeQuotes));
+    info.bindValue(10, int(check.options.excludeTableOfContents));
+    info.bindValue(11, qint64(check.excluded.references));
+    info.bindValue(12, qint64(check.excluded.quotes));
+    info.bindValue(13, qint64(check.excluded.tableOfContents));
     exec(info);
     QSqlQuery piece =
         prepared(database, u"INSERT INTO pieces (number, text, state, similarity) VALUES (?, ?, ?, ?)"_qs);
@@ -202,15 +215,17 @@ struct Refused {
 };
 
 // A file written by another program or by another version of this one is refused here; one that is no
-// SQLite database at all fails at its first statement.
-void checkFileKind(const QSqlDatabase &database, const QString &path)
+// SQLite database at all fails at its first statement. Returns the file's format.
+int checkFileFormat(const QSqlDatabase &database, const QString &path)
 {
     if (pragmaValue(database, u"application_id"_qs) != kApplicationId)
         throw Refused{quoted(path) + u"不是检测文件。"_qs};
     const int version = pragmaValue(database, u"user_version"_qs);
-    if (version != kFormatVersion)
-        throw Refused{quoted(path) + u"是另一版本的程序保存的检测文件（格式 "_qs + QString::number(version) +
-                      u"），本版本只能打开格式 "_qs + QString::number(kFormatVersion) + u" 的检测文件。"_qs};
+    if (version == kFormatVersion || version == kFormatWithoutExclusions)
+        return version;
+    throw Refused{quoted(path) + u"是另一版本的程序保存的检测文件（格式 "_qs + QString::number(version) +
+                  u"），本版本只能打开格式 "_qs + QString::number(kFormatWithoutExclusions) + u" 至 "_qs +
+                  QString::number(kFormatVersion) + u" 的检测文件。"_qs};
 }
 
 struct Damaged {
@@ -223,11 +238,14 @@ void require(bool sound, const QString &what)
         throw Damaged{what};
 }
 
-void readInfo(const QSqlDatabase &database, CheckResults &check)
+void readInfo(const QSqlDatabase &database, int format, CheckResults &check)
 {
+    QString columns = u"article_name, article, engine, similarity_sum, result_count, position, started, last_change"_qs;
+    if (format != kFormatWithoutExclusions)
+        columns += u", exclude_references, exclude_quotes, exclude_table_of_contents, excluded_references, "
+                   u"excluded_quotes, excluded_table_of_contents"_qs;
     QSqlQuery info(database);
-    if (!info.exec(u"SELECT article_name, article, engine, similarity_sum, result_count, position, started, "
-                   u"last_change FROM check_info"_qs))
+    if (!info.exec(u"SELECT "_qs + columns + u" FROM check_info"_qs))
         throw Damaged{info.lastError().text()};
     require(info.next(), u"没有检测信息"_qs);
     check.articleName = info.value(0).toString();
@@ -240,6 +258,12 @@ void readInfo(const QSqlDatabase &database, CheckResults &check)
     check.position = info.value(5).toInt();
     check.started = timeOf(info.value(6).toString());
     check.lastChange = timeOf(info.value(7).toString());
+    if (format == kFormatWithoutExclusions)
+        return;
+    check.options = {info.value(8).toBool(), info.value(9).toBool(), info.value(10).toBool()};
+    check.excluded = {info.value(11).toLongLong(), info.value(12).toLongLong(), info.value(13).toLongLong()};
+    require(check.excluded.references >= 0 && check.excluded.quotes >= 0 && check.excluded.tableOfContents >= 0,
+            u"排除的字数无效"_qs);
 }
 
 void readPieces(const QSqlDatabase &database, CheckResults &check)
@@ -323,9 +347,10 @@ CheckFileRead readCheckFile(const QString &path)
     if (!QFileInfo(path).isFile())
         return {std::nullopt, u"找不到检测文件"_qs + quoted(path) + u"。"_qs};
     CheckFileConnection connection(path);
+    int format = 0;
     try {
         connection.open();
-        checkFileKind(connection.database(), path);
+        format = checkFileFormat(connection.database(), path);
     } catch (const Refused &refused) {
         return {std::nullopt, refused.message};
     } catch (const Failure &failure) {
@@ -336,7 +361,7 @@ CheckFileRead readCheckFile(const QString &path)
         require(integrity.exec(u"PRAGMA quick_check"_qs) && integrity.next(), integrity.lastError().text());
         require(integrity.value(0).toString() == u"ok", integrity.value(0).toString());
         CheckResults check;
-        readInfo(connection.database(), check);
+        readInfo(connection.database(), format, check);
         readPieces(connection.database(), check);
         readItems(connection.database(), check);
         return {std::move(check), QString()};

@@ -5,6 +5,7 @@
 #include "sitereport.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace veltrik {
 
@@ -19,6 +20,7 @@ void ComparisonRun::analyse(const AnalysisOptions &options)
     const ArticleAnalysis analysis = analyseArticle(m_listener.articleText(), options);
     m_state.startAnalysis(analysis.pieces, analysis.workText);
     m_results = CheckResults{};
+    m_results.articleName = m_listener.articleFileName();
     m_results.article = m_listener.articleText();
     m_results.pieces = analysis.pieces;
     m_results.engine = m_listener.chosenEngine();
@@ -27,6 +29,8 @@ void ComparisonRun::analyse(const AnalysisOptions &options)
     m_results.resultCount = m_state.resultCount;
     m_results.started = QDateTime::currentDateTimeUtc();
     m_results.lastChange = m_results.started;
+    m_results.options = analysis.options;
+    m_results.excluded = analysis.excluded;
     m_selectedRow = -1;
     m_listener.showAnalysis(analysis.rows(), analysis.exclusionNote());
     m_listener.showStatus(analysis.caption());
@@ -89,6 +93,7 @@ void ComparisonRun::compareSelectedRow()
 
     if (--m_compareDepth == 0 && !m_pendingAddress.isNull()) {
         m_sentQuery = m_pendingQuery;
+        m_skipLoadingPage = false;
         m_listener.send(m_pendingAddress);
         m_pendingAddress = QString();
         // The next tick comes a full interval after this request, and a tick that was waiting for the
@@ -193,6 +198,9 @@ void ComparisonRun::continuePacing()
 
 void ComparisonRun::pageArrived(ResultPage page)
 {
+    // The page requested before a check was taken up belongs to another article.
+    if (std::exchange(m_skipLoadingPage, false))
+        return;
     page.query = m_sentQuery;
     const ScoringOutcome outcome = scorePage(m_state, page);
     m_securityCheckShown = outcome.securityCheck;
@@ -210,7 +218,7 @@ void ComparisonRun::pageArrived(ResultPage page)
 
 void ComparisonRun::restore(const CheckResults &check)
 {
-    m_state.startAnalysis(check.pieces, analyseArticle(check.article).workText);
+    m_state.startAnalysis(check.pieces, analyseArticle(check.article, check.options).workText);
     for (qsizetype piece = 0; piece < check.results.size(); ++piece) {
         const QList<ResultItem> &items = check.results[piece].items;
         for (qsizetype k = 0; k < items.size() && k < AnalysisState::kSlotsPerSentence; ++k) {
@@ -228,6 +236,7 @@ void ComparisonRun::restore(const CheckResults &check)
     m_selectedRow = -1;
     m_securityCheckShown = false;
     m_pendingAddress = QString();
+    m_skipLoadingPage = m_listener.pageLoading();
     m_tickWaiting = false;
 
     QStringList rows;

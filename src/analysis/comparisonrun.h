@@ -17,6 +17,9 @@ class RunListener {
 public:
     // The article as the editor holds it now (plain text, CR LF between paragraphs).
     virtual QString articleText() const = 0;
+    // The name of the file the article was opened from, for the check and its report; empty for an
+    // article typed or pasted in.
+    virtual QString articleFileName() const { return {}; }
     // The engine whose menu item carries the check mark.
     virtual SearchEngine chosenEngine() const = 0;
     // True while a requested page is still loading.
@@ -117,6 +120,8 @@ private:
     QString m_pendingQuery;
     // The query of the last request sent, against which its page is read.
     QString m_sentQuery;
+    // A check was taken up while a page was loading: that page is not scored when it arrives.
+    bool m_skipLoadingPage = false;
     // A tick found the page loading and resumes once it has arrived.
     bool m_tickWaiting = false;
     // One of the run's message boxes is open.

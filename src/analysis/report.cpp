@@ -25,6 +25,16 @@ QList<SiteRow> siteRowsOf(const CheckResults &check)
     return similarSites(titles, urls);
 }
 
+QString shownArticleName(const CheckResults &check)
+{
+    return check.articleName.isEmpty() ? u"（粘贴的文章）"_qs : check.articleName;
+}
+
+QString shownExclusions(const CheckResults &check)
+{
+    return check.options.anyOn() ? exclusionSentence(check.options, check.excluded) : u"无"_qs;
+}
+
 namespace {
 
 const QString kStyle =
@@ -73,17 +83,17 @@ QString levelStyles()
 QString factsSection(const CheckResults &check, const QDateTime &made)
 {
     const std::optional<double> overall = overallSimilarity(check);
-    const QString name = check.articleName.isEmpty() ? u"（粘贴的文章）"_qs : check.articleName;
     const auto row = [](const QString &label, const QString &value) {
         return u"<tr><th>"_qs + label + u"</th><td>"_qs + escapedText(value) + u"</td></tr>"_qs;
     };
     QString html = u"<table>"_qs;
-    html += row(u"文件"_qs, name);
+    html += row(u"文件"_qs, shownArticleName(check));
     html += row(u"报告日期"_qs, made.toString(u"yyyy-MM-dd HH:mm"_qs));
     if (check.started.isValid())
         html += row(u"开始检测"_qs, check.started.toString(u"yyyy-MM-dd HH:mm"_qs));
     html += row(u"引擎"_qs, engineName(check.engine));
     html += row(u"句数"_qs, QString::number(check.pieces.size()));
+    html += row(u"排除内容"_qs, shownExclusions(check));
     html += row(u"总体相似度"_qs, overall ? percentText(*overall) : u"—"_qs);
     return html + u"</table>"_qs;
 }

@@ -208,6 +208,9 @@ void Form1::takeUpCheck(const CheckResults &check)
     for (QAction *item : {m_ui.engine.baidu, m_ui.engine.wenku, m_ui.engine.longyuan, m_ui.engine.zhiwang})
         item->setChecked(item == engine);
     m_ui.RichTextBox1->setText(check.article);
+    m_files->setArticleFile(check.articleName);
+    // Analysed again, the article leaves out what the check left out.
+    m_analysisOptions = check.options;
     m_run->restore(check);
     showComparing();
 }
@@ -348,6 +351,7 @@ void Form1::connectDocumentCommands()
 void Form1::xinjian_Click()
 {
     m_ui.RichTextBox1->setText(QString());
+    m_files->setArticleFile(QString());
     showEditorAlone();
 }
 
@@ -504,6 +508,11 @@ void Form1::WebBrowser1_NewWindow(const QString &address)
 QString Form1::articleText() const
 {
     return m_ui.RichTextBox1->text();
+}
+
+QString Form1::articleFileName() const
+{
+    return m_files->articleFileName();
 }
 
 SearchEngine Form1::chosenEngine() const

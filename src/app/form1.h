@@ -143,6 +143,7 @@ private:
     void WebBrowser1_NewWindow(const QString &address);
 
     QString articleText() const override;
+    QString articleFileName() const override;
     SearchEngine chosenEngine() const override;
     bool pageLoading() const override;
     void showAnalysis(const QStringList &rows, const QString &exclusionNote) override;

@@ -313,6 +313,7 @@ void ResultsWindow::showFigures(RunPhase phase)
 
     const std::optional<double> overall = overallSimilarity(m_check);
     m_overall->setText(u"总体相似度："_qs + (overall ? percentText(*overall) : u"—"_qs));
+    m_overall->setToolTip(u"排除内容："_qs + shownExclusions(m_check));
     const LevelCounts counts = countLevels(m_check);
     for (const LevelInfo &info : levelTable()) {
         const QString range = levelRangeText(info.level);

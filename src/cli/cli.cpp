@@ -105,12 +105,15 @@ const QString kReportHelp = QStringLiteral(
 
 const QString kCheckInfoHelp = QStringLiteral(
     "usage: veltrik-cli check-info CHECKFILE [--json]\n"
-    "Prints a saved check: the article's name, the engine, when it started and last changed, the overall\n"
-    "figure as the similarity label shows it, how many pieces were compared, then one line per piece\n"
-    "(number, state, its own figure, its text) followed by its result items (title, address), indented.\n"
+    "Prints a saved check: the article's name, the engine, when it started and last changed, what the\n"
+    "analysis left out, the overall figure as the similarity label shows it, how many pieces were\n"
+    "compared, then one line per piece (number, state, its own figure, its text) followed by its result\n"
+    "items (title, address), indented.\n"
     "--json prints {\"articleName\", \"engine\", \"started\", \"lastChange\", \"overall\",\n"
-    "\"similaritySum\", \"resultCount\", \"position\", \"pieces\": [{\"number\", \"text\", \"state\", \"similarity\",\n"
-    "\"items\": [{\"title\", \"url\"}]}]} instead; \"overall\" is null before any page was counted.\n"
+    "\"similaritySum\", \"resultCount\", \"position\", \"exclusions\", \"pieces\": [{\"number\", \"text\",\n"
+    "\"state\", \"similarity\", \"items\": [{\"title\", \"url\"}]}]} instead; \"overall\" is null before any page\n"
+    "was counted, and \"exclusions\" names each exclusion that was on (\"references\", \"quotes\",\n"
+    "\"tableOfContents\") with the characters it left out.\n"
     "A file that is no check, of another version or damaged is refused with a message.\n");
 
 struct Arguments {
@@ -338,6 +341,19 @@ qsizetype comparedCount(const CheckResults &check)
                          [](const PieceResult &result) { return result.state == PieceState::Compared; });
 }
 
+// Each exclusion that was on, with the characters it left out.
+QJsonObject exclusionsAsJson(const CheckResults &check)
+{
+    QJsonObject exclusions;
+    if (check.options.excludeReferences)
+        exclusions.insert(u"references"_qs, check.excluded.references);
+    if (check.options.excludeQuotes)
+        exclusions.insert(u"quotes"_qs, check.excluded.quotes);
+    if (check.options.excludeTableOfContents)
+        exclusions.insert(u"tableOfContents"_qs, check.excluded.tableOfContents);
+    return exclusions;
+}
+
 QJsonObject checkAsJson(const CheckResults &check)
 {
     QJsonArray pieces;
@@ -361,16 +377,18 @@ QJsonObject checkAsJson(const CheckResults &check)
                        {u"similaritySum"_qs, check.similaritySum},
                        {u"resultCount"_qs, check.resultCount},
                        {u"position"_qs, check.position},
+                       {u"exclusions"_qs, exclusionsAsJson(check)},
                        {u"pieces"_qs, pieces}};
 }
 
 void printCheck(QTextStream &out, const CheckResults &check)
 {
     const auto overall = shownOverallFigure(check.similaritySum, check.resultCount);
-    out << "文章：" << (check.articleName.isEmpty() ? u"（粘贴的文章）"_qs : check.articleName) << "\n"
+    out << "文章：" << shownArticleName(check) << "\n"
         << "引擎：" << QString::fromUtf16(namesOf(kEngineNames, check.engine).words) << "\n"
         << "开始：" << check.started.toString(Qt::ISODateWithMs) << "\n"
         << "最后更改：" << check.lastChange.toString(Qt::ISODateWithMs) << "\n"
+        << "排除内容：" << shownExclusions(check) << "\n"
         << "目前总体相似度：" << (overall ? formatNumber(*overall) + u"%"_qs : u"—"_qs) << "\n"
         << "已对比 " << comparedCount(check) << " 句，共 " << check.pieces.size() << " 句\n";
     for (qsizetype piece = 0; piece < check.pieces.size(); ++piece) {

@@ -62,8 +62,20 @@ void DocumentFiles::open()
 void DocumentFiles::openFile(const QString &path)
 {
     m_lastPath = path;
-    if (!loadInto(path))
+    if (loadInto(path))
+        m_articlePath = path;
+    else
         turnTextBlack();
+}
+
+QString DocumentFiles::articleFileName() const
+{
+    return QFileInfo(m_articlePath).fileName();
+}
+
+void DocumentFiles::setArticleFile(const QString &path)
+{
+    m_articlePath = path;
 }
 
 bool DocumentFiles::loadInto(const QString &path)
@@ -182,6 +194,8 @@ void DocumentFiles::save()
     m_lastPath = path;
     if (const auto error = saveRtf(path, m_editor.styledContent()))
         m_desktop.alert(&m_window, failureText(u"无法保存"_qs, path, *error), kAppTitle);
+    else
+        m_articlePath = path;
 }
 
 } // namespace veltrik

@@ -49,6 +49,12 @@ public:
     // overwritten by accident; replacing an existing file needs a Yes to a question that names it.
     void save();
 
+    // The file name (without its folder) of the file last opened into the editor or saved from it; empty
+    // until one is. When the editor gets its text another way (cleared, or a saved check's article put
+    // in), the window says so with setArticleFile(): an empty path for none.
+    QString articleFileName() const;
+    void setArticleFile(const QString &path);
+
     // The name the save dialog proposes for the last path chosen.
     static QString proposedSaveName(const QString &lastPath);
 
@@ -73,6 +79,7 @@ private:
     Desktop &m_desktop;
     Reader m_reader;
     QString m_lastPath;
+    QString m_articlePath;
 };
 
 } // namespace veltrik

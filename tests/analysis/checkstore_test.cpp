@@ -24,6 +24,8 @@ const QString kCheckPage = u"<div><p>百度安全验证</p><p>请完成下方验
 
 using Step = std::function<void(WindowlessRun &)>;
 
+void writeDatabase(const QString &path, const QStringList &statements);
+
 Step arrive(qsizetype highlightLength, const QString &title = QString())
 {
     return [=](WindowlessRun &r) {
@@ -77,6 +79,54 @@ TEST_F(CheckFiles, ACheckSavedAtAnyStepReopensWithTheSameFigures)
             kRunWithEverything[step](r);
     }
     EXPECT_EQ(r.run.results().results.last().state, PieceState::Compared);
+}
+
+// A thesis whose references and table of contents the analysis leaves out.
+const QString kThesisWithReferences = u"目录\r\n第一章 绪论........1\r\n第二章 方法........5\r\n第一章 绪论\r\n"_qs +
+                                      testing::articleOfDistinctPieces(4) +
+                                      u"\r\n参考文献\r\n[1] 张三. 论文写作[M]. 北京: 科学出版社, 2010.\r\n"_qs;
+
+TEST_F(CheckFiles, TheFileNameAndWhatTheAnalysisLeftOutAreKept)
+{
+    WindowlessRun r(kThesisWithReferences);
+    r.fileName = u"毕业论文.docx"_qs;
+    r.run.analyse({.excludeReferences = true, .excludeQuotes = false, .excludeTableOfContents = true});
+    const CheckResults &made = r.run.results();
+    ASSERT_GT(made.excluded.references, 0);
+    ASSERT_GT(made.excluded.tableOfContents, 0);
+    const QString path = file(u"options.vcheck"_qs);
+    ASSERT_EQ(saveCheckFile(path, made), QString());
+    const CheckFileRead read = readCheckFile(path);
+    ASSERT_TRUE(read.check) << read.message.toStdString();
+    EXPECT_EQ(read.check->articleName, u"毕业论文.docx"_qs);
+    EXPECT_EQ(read.check->options, made.options);
+    EXPECT_EQ(read.check->excluded, made.excluded);
+    EXPECT_EQ(*read.check, made);
+}
+
+// The previous format kept no exclusions; such a check opens with every option off and its results whole.
+TEST_F(CheckFiles, ACheckOfThePreviousFormatOpensWithEveryOptionOff)
+{
+    WindowlessRun r(kThesisWithReferences);
+    r.run.analyse({.excludeReferences = true});
+    r.run.start();
+    for (const Step &step : kRunWithEverything)
+        step(r);
+    const QString path = file(u"previous.vcheck"_qs);
+    ASSERT_EQ(saveCheckFile(path, r.run.results()), QString());
+    QStringList toPreviousFormat;
+    for (const char *column : {"exclude_references", "exclude_quotes", "exclude_table_of_contents",
+                               "excluded_references", "excluded_quotes", "excluded_table_of_contents"})
+        toPreviousFormat << u"ALTER TABLE check_info DROP COLUMN "_qs + QString::fromLatin1(column);
+    toPreviousFormat << u"PRAGMA user_version = 1"_qs;
+    writeDatabase(path, toPreviousFormat);
+
+    const CheckFileRead read = readCheckFile(path);
+    ASSERT_TRUE(read.check) << read.message.toStdString();
+    CheckResults expected = r.run.results();
+    expected.options = {};
+    expected.excluded = {};
+    EXPECT_EQ(*read.check, expected);
 }
 
 TEST_F(CheckFiles, PiecesCommittedAsTheyArriveReopenWithTheRunsFigures)
@@ -201,8 +251,9 @@ INSTANTIATE_TEST_SUITE_P(
                         writeDatabase(path, {u"CREATE TABLE notes (text TEXT)"_qs});
                     },
                     u"“thesis.vcheck”不是检测文件。"_qs},
-        RefusedCase{"newer_format", [](const QString &path) { writeDatabase(path, {u"PRAGMA user_version = 2"_qs}); },
-                    u"“thesis.vcheck”是另一版本的程序保存的检测文件（格式 2）"_qs},
+        RefusedCase{
+            "newer_format", [](const QString &path) { writeDatabase(path, {u"PRAGMA user_version = 3"_qs}); },
+            u"“thesis.vcheck”是另一版本的程序保存的检测文件（格式 3），本版本只能打开格式 1 至 2 的检测文件。"_qs},
         RefusedCase{"cut_short",
                     [](const QString &path) {
                         const QByteArray bytes = bytesOf(path);

@@ -581,6 +581,34 @@ TEST(ComparisonRun, ARestoredCheckGoesOnWhereItWasLeftAndEndsAsAnUninterruptedRu
     EXPECT_EQ(resumed.view.figures, whole.view.figures);
 }
 
+TEST(ComparisonRun, APageInFlightWhenACheckIsTakenUpIsNotScoredForIt)
+{
+    Harness saved;
+    saved.analyse(article(3));
+    Harness h;
+    h.analyse(article(4));
+    h.run.compare(); // its page is loading when the saved check is opened
+    h.view.article = saved.view.article;
+    h.run.restore(saved.run.results());
+    h.arrive(resultPage(412));
+    EXPECT_EQ(h.run.results(), saved.run.results());
+    h.run.compare();
+    h.arrive(resultPage(412));
+    EXPECT_EQ(h.run.results().results[0].state, PieceState::Compared);
+}
+
+TEST(ComparisonRun, ARestoredCheckWorksOnTheTextItsAnalysisKept)
+{
+    Harness h;
+    h.view.article = article(3) + u"\r\n参考文献\r\n[1] 张三. 论文写作[M]. 北京: 科学出版社, 2010.\r\n"_qs;
+    h.run.analyse({.excludeReferences = true});
+    ASSERT_GT(h.run.results().excluded.references, 0);
+    Harness resumed;
+    resumed.view.article = h.view.article;
+    resumed.run.restore(h.run.results());
+    EXPECT_EQ(resumed.run.state().workText, h.run.state().workText);
+}
+
 TEST(ComparisonRun, ARestoredCheckShowsTheFiguresOfItsLastPiece)
 {
     Harness h;

@@ -93,6 +93,18 @@ TEST(ReportTest, GivesTheFactsTheCountsAndEveryPiece)
         EXPECT_TRUE(parsed.text.contains(expected)) << expected.toStdString();
 }
 
+TEST(ReportTest, SaysWhatTheAnalysisLeftOut)
+{
+    const auto shown = [](const CheckResults &check) {
+        return parse(reportHtml(check, QDateTime::currentDateTime())).text;
+    };
+    CheckResults check = hostileCheck();
+    EXPECT_TRUE(shown(check).contains(u"排除内容无"_qs));
+    check.options.excludeQuotes = true;
+    check.excluded.quotes = 37;
+    EXPECT_TRUE(shown(check).contains(u"排除内容已排除引文 37 字，共 37 字不参与对比。"_qs));
+}
+
 TEST(ReportTest, ColoursOnlyComparedPiecesOfTheArticle)
 {
     const QString html = reportHtml(hostileCheck(), QDateTime::currentDateTime());

@@ -131,6 +131,27 @@ TEST_F(Form1Checks, ASavedCheckOpensWithTheSameFigures)
     EXPECT_EQ(second.form->List1()->currentRow(), 2);
 }
 
+// Analysed again, an opened check's article keeps its name and leaves out what the check left out.
+TEST_F(Form1Checks, AnOpenedCheckKeepsItsExclusionsAndNameForTheNextAnalysis)
+{
+    const QString saved = folder.filePath(u"opened.vcheck"_qs);
+    CheckResults check;
+    check.articleName = u"毕业论文.docx"_qs;
+    check.article = kArticle;
+    check.pieces = {kArticle.left(38)};
+    check.results = {PieceResult{}};
+    check.options = {.excludeReferences = true, .excludeQuotes = true, .excludeTableOfContents = false};
+    ASSERT_EQ(saveCheckFile(saved, check), QString());
+
+    Form1Fixture fixture;
+    fixture.desktop.nextChosenFile = saved;
+    chooseFileCommand(*fixture.form, "dakaijiance");
+    ASSERT_EQ(fixture.form->RichTextBox1()->text(), kArticle);
+    QTest::mouseClick(fixture.form->Command1(), Qt::LeftButton);
+    EXPECT_EQ(fixture.form->run().results().options, check.options);
+    EXPECT_EQ(fixture.form->run().results().articleName, check.articleName);
+}
+
 TEST_F(Form1Checks, SavingOverAnExistingCheckAsksFirst)
 {
     const QString saved = folder.filePath(u"old.vcheck"_qs);

@@ -333,12 +333,13 @@ TEST_F(CliTest, CheckInfoPrintsTheFiguresAndEveryPiece)
     ASSERT_EQ(saveCheckFile(path, twoPieceCheck()), QString());
     const CliRun result = run({u"check-info"_qs, path});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, u"文章：论文.txt\n引擎：百度引擎\n开始：2026-05-01T08:30:00.000Z\n"
-                          u"最后更改：2026-05-01T08:31:30.000Z\n目前总体相似度：32%\n已对比 1 句，共 2 句\n"
-                          u"1\t已对比\t32%\t"_qs +
-                              u"甲"_qs.repeated(38) +
-                              u"\n\t论文网\thttp://a.test/\n"
-                              u"2\t未对比\t0%\t甲甲\n"_qs);
+    EXPECT_EQ(result.out,
+              u"文章：论文.txt\n引擎：百度引擎\n开始：2026-05-01T08:30:00.000Z\n"
+              u"最后更改：2026-05-01T08:31:30.000Z\n排除内容：无\n目前总体相似度：32%\n已对比 1 句，共 2 句\n"
+              u"1\t已对比\t32%\t"_qs +
+                  u"甲"_qs.repeated(38) +
+                  u"\n\t论文网\thttp://a.test/\n"
+                  u"2\t未对比\t0%\t甲甲\n"_qs);
 }
 
 TEST_F(CliTest, ReportWritesTheHtmlTheWindowExports)
@@ -379,6 +380,20 @@ TEST_F(CliTest, CheckInfoJsonHoldsTheSameCheck)
     EXPECT_EQ(pieces[0][u"items"][0][u"url"].toString(), u"http://a.test/"_qs);
     EXPECT_EQ(pieces[1][u"state"].toString(), u"notCompared"_qs);
     EXPECT_EQ(pieces[1][u"text"].toString(), u"甲甲"_qs);
+    EXPECT_TRUE(json[u"exclusions"].toObject().isEmpty());
+}
+
+TEST_F(CliTest, CheckInfoSaysWhatTheAnalysisLeftOut)
+{
+    const QString path = dir.filePath(u"excluded.vcheck"_qs);
+    CheckResults check = twoPieceCheck();
+    check.options = {.excludeReferences = true, .excludeQuotes = false, .excludeTableOfContents = true};
+    check.excluded = {.references = 120, .quotes = 0, .tableOfContents = 45};
+    ASSERT_EQ(saveCheckFile(path, check), QString());
+    EXPECT_TRUE(run({u"check-info"_qs, path})
+                    .out.contains(u"排除内容：已排除参考文献 120 字，目录 45 字，共 165 字不参与对比。\n"_qs));
+    const QJsonObject json = QJsonDocument::fromJson(run({u"check-info"_qs, path, u"--json"_qs}).out.toUtf8()).object();
+    EXPECT_EQ(json[u"exclusions"].toObject(), (QJsonObject{{u"references"_qs, 120}, {u"tableOfContents"_qs, 45}}));
 }
 
 TEST_F(CliTest, CheckInfoOfAnUnstartedCheckHasNoOverallFigure)

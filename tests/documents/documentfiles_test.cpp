@@ -126,6 +126,26 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeOpenedGetsAMessageAndTheTextStays)
         << fixture.desktop.boxes[0].toStdString();
 }
 
+// The check, and the report made from it, carry the name of the file the article came from.
+TEST_F(DocumentFilesTest, TheCheckIsNamedAfterTheFileTheArticleCameFrom)
+{
+    const auto analysedName = [this] {
+        form.Command1()->click();
+        return form.run().results().articleName;
+    };
+    EXPECT_EQ(analysedName(), QString());
+    open(copyOfFixture("sample.doc", u"论文.doc"_qs));
+    EXPECT_EQ(analysedName(), u"论文.doc"_qs);
+    open(copyOfFixture("truncated-sample.doc", u"坏文件.doc"_qs));
+    EXPECT_EQ(analysedName(), u"论文.doc"_qs);
+    fixture.desktop.nextChosenFile = dir.filePath(u"定稿.rtf"_qs);
+    form.baocun_Click();
+    EXPECT_EQ(analysedName(), u"定稿.rtf"_qs);
+    form.xinjian_Click();
+    form.RichTextBox1()->setText(u"粘贴进来的文章"_qs);
+    EXPECT_EQ(analysedName(), QString());
+}
+
 TEST_F(DocumentFilesTest, NewClearsTheTextButNotTheAnalysis)
 {
     form.RichTextBox1()->setText(u"已分析"_qs);

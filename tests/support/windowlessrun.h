@@ -17,6 +17,8 @@ public:
 
     ComparisonRun run{*this, Endpoints{u"http://search.test"_qs, u"http://wenku.test"_qs, u"http://site.test"_qs}};
     std::function<void(int piece)> pieceChanged;
+    // The file the article was opened from; empty for a pasted one.
+    QString fileName;
 
     // The page of the last request arrives; an empty body is a failed load.
     void arrive(const QString &body)
@@ -26,6 +28,7 @@ public:
     }
 
     QString articleText() const override { return m_article; }
+    QString articleFileName() const override { return fileName; }
     SearchEngine chosenEngine() const override { return SearchEngine::WebSearch; }
     bool pageLoading() const override { return m_loading; }
     void showAnalysis(const QStringList &, const QString &) override {}
