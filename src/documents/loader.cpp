@@ -54,36 +54,47 @@ DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay)
     return wordWay || !looksLikeRtf(bytes) ? withoutFormatting(std::move(result)) : result;
 }
 
-DocumentResult loadDocument(const QString &path, bool wordWay, const std::atomic_bool *cancelled)
+DocumentBytes readDocumentBytes(const QString &path, const std::atomic_bool *cancelled)
 {
+    const auto failure = [](Status status, const QString &message) {
+        return DocumentBytes{QByteArray(), DocumentResult::failure(status, message)};
+    };
     const QFileInfo info(path);
     if (!info.exists())
-        return DocumentResult::failure(Status::Unreadable, u"文件不存在"_qs);
+        return failure(Status::Unreadable, u"文件不存在"_qs);
     if (info.isDir())
-        return DocumentResult::failure(Status::Unreadable, u"这是一个文件夹"_qs);
+        return failure(Status::Unreadable, u"这是一个文件夹"_qs);
     // A device or a pipe may never end, or end only when someone writes to it.
     if (!info.isFile())
-        return DocumentResult::failure(Status::Unreadable, kNotARegularFile);
+        return failure(Status::Unreadable, kNotARegularFile);
     if (info.size() > kLargestDocument)
-        return DocumentResult::failure(Status::TooLarge, u"文件超过 256 MB"_qs);
+        return failure(Status::TooLarge, u"文件超过 256 MB"_qs);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return DocumentResult::failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
+        return failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
     QByteArray bytes;
     bytes.reserve(info.size());
     while (!file.atEnd() && bytes.size() <= kLargestDocument) {
         if (cancelled && cancelled->load())
-            return DocumentResult::failure(Status::Unreadable, u"已取消"_qs);
+            return failure(Status::Unreadable, u"已取消"_qs);
         const QByteArray chunk = file.read(kReadChunk);
         if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
-            return DocumentResult::failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
+            return failure(Status::Unreadable, u"无法读取文件（"_qs + file.errorString() + u"）"_qs);
         if (chunk.isEmpty())
             break;
         bytes += chunk;
     }
     if (bytes.size() > kLargestDocument)
-        return DocumentResult::failure(Status::TooLarge, u"文件超过 256 MB"_qs);
-    return loadDocumentBytes(bytes, wordWay);
+        return failure(Status::TooLarge, u"文件超过 256 MB"_qs);
+    return {std::move(bytes), std::nullopt};
+}
+
+DocumentResult loadDocument(const QString &path, bool wordWay, const std::atomic_bool *cancelled)
+{
+    DocumentBytes read = readDocumentBytes(path, cancelled);
+    if (read.failure)
+        return std::move(*read.failure);
+    return loadDocumentBytes(read.bytes, wordWay);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "result.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <atomic>
@@ -25,6 +26,13 @@ bool opensThroughWord(const QString &path);
 // `wordWay` as the open command chooses it: opensThroughWord(path). Reading stops early once `cancelled`
 // is set (the result is then a failure nobody needs to show).
 DocumentResult loadDocument(const QString &path, bool wordWay, const std::atomic_bool *cancelled = nullptr);
+
+// A file's bytes as loadDocument() reads them, or the failure it gives for a file it cannot read.
+struct DocumentBytes {
+    QByteArray bytes;
+    std::optional<DocumentResult> failure;
+};
+DocumentBytes readDocumentBytes(const QString &path, const std::atomic_bool *cancelled = nullptr);
 
 // The same, from bytes already read (`wordWay` chooses the way).
 DocumentResult loadDocumentBytes(QByteArrayView bytes, bool wordWay);

@@ -160,13 +160,13 @@ std::optional<QString> connect(const DocumentLibrary::Connection &connection, co
     QSqlDatabase database =
         QSqlDatabase::addDatabase(connection.postgres ? u"QPSQL"_qs : u"QSQLITE"_qs, connection.name);
     if (!database.isValid())
-        return u"the database driver is missing: "_qs + database.lastError().text();
+        return u"缺少数据库驱动："_qs + database.lastError().text();
     if (connection.postgres)
         configure(database, location);
     else
         database.setDatabaseName(location);
     if (!database.open())
-        return u"cannot open the library "_qs + shownLocation(location) + u": "_qs + database.lastError().text();
+        return u"无法打开比对库 "_qs + shownLocation(location) + u"："_qs + database.lastError().text();
     return std::nullopt;
 }
 
@@ -183,7 +183,7 @@ std::unique_ptr<DocumentLibrary> DocumentLibrary::open(const QString &location, 
     }
     std::unique_ptr<DocumentLibrary> library(new DocumentLibrary(std::move(connection)));
     if (!library->createTables()) {
-        *message = u"not a usable library "_qs + shownLocation(location) + u": "_qs + library->error();
+        *message = shownLocation(location) + u" 不是可用的比对库："_qs + library->error();
         return nullptr;
     }
     return library;
@@ -198,7 +198,7 @@ DocumentLibrary::~DocumentLibrary() = default;
 
 bool DocumentLibrary::failed(const QString &what, const QString &reason)
 {
-    m_error = what + u": "_qs + reason;
+    m_error = what + u"："_qs + reason;
     return false;
 }
 
@@ -212,25 +212,25 @@ bool DocumentLibrary::createTables()
         for (const char *setting : {"PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -131072"})
             query.exec(QString::fromLatin1(setting));
         if (!query.exec(u"SELECT COUNT(*) FROM sqlite_master"_qs))
-            return failed(u"the file is damaged or is no library"_qs, query.lastError().text());
+            return failed(u"文件已损坏或不是比对库"_qs, query.lastError().text());
     }
     const QStringList tables = database.tables();
     if (!tables.isEmpty() && !tables.contains(u"library_format"_qs))
-        return failed(u"the database holds other tables"_qs, tables.join(u", "_qs));
+        return failed(u"数据库中有别的表"_qs, tables.join(u", "_qs));
     if (tables.contains(u"library_format"_qs)) {
         if (!query.exec(u"SELECT version FROM library_format"_qs) || !query.next())
-            return failed(u"the library's format cannot be read"_qs, query.lastError().text());
+            return failed(u"无法读取比对库的格式"_qs, query.lastError().text());
         if (query.value(0).toInt() != kFormatVersion)
-            return failed(u"the library was written by another version"_qs, query.value(0).toString());
+            return failed(u"比对库是另一版本的程序写入的，格式"_qs, query.value(0).toString());
         return true;
     }
     database.transaction();
     for (const QString &statement : schema(m_connection->postgres ? kPostgres : kSqlite))
         if (!query.exec(statement))
-            return database.rollback(), failed(u"cannot create the tables"_qs, query.lastError().text());
+            return database.rollback(), failed(u"无法建立比对库的表"_qs, query.lastError().text());
     if (!query.exec(u"INSERT INTO library_format (version) VALUES ("_qs + QString::number(kFormatVersion) + u')'))
-        return database.rollback(), failed(u"cannot create the tables"_qs, query.lastError().text());
-    return database.commit() || failed(u"cannot create the tables"_qs, database.lastError().text());
+        return database.rollback(), failed(u"无法建立比对库的表"_qs, query.lastError().text());
+    return database.commit() || failed(u"无法建立比对库的表"_qs, database.lastError().text());
 }
 
 std::optional<QList<LibraryEntry>> DocumentLibrary::entries()
@@ -238,7 +238,7 @@ std::optional<QList<LibraryEntry>> DocumentLibrary::entries()
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     if (!query.exec(u"SELECT "_qs + kEntryColumns + u" FROM documents ORDER BY name"_qs)) {
-        failed(u"cannot read the documents"_qs, query.lastError().text());
+        failed(u"无法读取文档列表"_qs, query.lastError().text());
         return std::nullopt;
     }
     QList<LibraryEntry> all;
@@ -253,7 +253,7 @@ std::optional<LibraryEntry> DocumentLibrary::entryNamed(const QString &name)
     query.prepare(u"SELECT "_qs + kEntryColumns + u" FROM documents WHERE name = ?"_qs);
     query.addBindValue(name);
     if (!query.exec()) {
-        failed(u"cannot read the documents"_qs, query.lastError().text());
+        failed(u"无法读取文档列表"_qs, query.lastError().text());
         return std::nullopt;
     }
     return query.next() ? entryOf(query) : LibraryEntry{};
@@ -265,7 +265,7 @@ std::optional<LibraryEntry> DocumentLibrary::entry(qint64 id)
     query.prepare(u"SELECT "_qs + kEntryColumns + u" FROM documents WHERE id = ?"_qs);
     query.addBindValue(id);
     if (!query.exec() || !query.next()) {
-        failed(u"cannot read document "_qs + QString::number(id), query.lastError().text());
+        failed(u"无法读取第 "_qs + QString::number(id) + u" 号文档"_qs, query.lastError().text());
         return std::nullopt;
     }
     return entryOf(query);
@@ -277,12 +277,12 @@ std::optional<QString> DocumentLibrary::text(qint64 id)
     query.prepare(u"SELECT body FROM documents WHERE id = ?"_qs);
     query.addBindValue(id);
     if (!query.exec() || !query.next()) {
-        failed(u"cannot read document "_qs + QString::number(id), query.lastError().text());
+        failed(u"无法读取第 "_qs + QString::number(id) + u" 号文档"_qs, query.lastError().text());
         return std::nullopt;
     }
     const auto unpacked = unpackedText(query.value(0).toByteArray());
     if (!unpacked)
-        failed(u"cannot read document "_qs + QString::number(id), u"its stored text is damaged"_qs);
+        failed(u"无法读取第 "_qs + QString::number(id) + u" 号文档"_qs, u"保存的文字已损坏"_qs);
     return unpacked;
 }
 
@@ -290,7 +290,7 @@ bool DocumentLibrary::store(const QList<PreparedDocument> &documents)
 {
     QSqlDatabase database = m_connection->database();
     if (!database.transaction())
-        return failed(u"cannot write to the library"_qs, database.lastError().text());
+        return failed(u"无法写入比对库"_qs, database.lastError().text());
     // The fingerprints of the whole batch go in sorted, so that each part of the key's tree is visited once.
     std::vector<std::pair<qint32, qint64>> rows;
     for (const PreparedDocument &document : documents) {
@@ -307,7 +307,7 @@ bool DocumentLibrary::store(const QList<PreparedDocument> &documents)
               QVariant(entry.textLength), QVariant(document.body)})
             insert.addBindValue(value);
         if (!insert.exec() || !insert.next())
-            return database.rollback(), failed(u"cannot store "_qs + entry.name, insert.lastError().text());
+            return database.rollback(), failed(u"无法保存 "_qs + entry.name, insert.lastError().text());
         const qint64 id = insert.value(0).toLongLong();
         for (qint32 hash : document.fingerprints)
             rows.emplace_back(hash, id);
@@ -316,11 +316,11 @@ bool DocumentLibrary::store(const QList<PreparedDocument> &documents)
     if (!insertFingerprints(rows))
         return database.rollback(), false;
     if (!database.commit())
-        return failed(u"cannot write to the library"_qs, database.lastError().text());
+        return failed(u"无法写入比对库"_qs, database.lastError().text());
     // The server plans the lookups by its statistics, which would otherwise lag behind a large addition.
     QSqlQuery analyse(database);
     if (m_connection->postgres && !analyse.exec(u"ANALYZE fingerprints"_qs))
-        return failed(u"cannot update the statistics"_qs, analyse.lastError().text());
+        return failed(u"无法更新统计信息"_qs, analyse.lastError().text());
     return true;
 }
 
@@ -341,7 +341,7 @@ bool DocumentLibrary::insertFingerprints(const std::vector<std::pair<qint32, qin
             statement += ')';
         }
         if (!query.exec(QString::fromLatin1(statement)))
-            return failed(u"cannot store the fingerprints"_qs, query.lastError().text());
+            return failed(u"无法保存指纹"_qs, query.lastError().text());
     }
     return true;
 }
@@ -354,7 +354,7 @@ bool DocumentLibrary::touch(const LibraryEntry &entry)
     query.addBindValue(entry.size);
     query.addBindValue(entry.modified.toMSecsSinceEpoch());
     query.addBindValue(entry.name);
-    return query.exec() || failed(u"cannot update "_qs + entry.name, query.lastError().text());
+    return query.exec() || failed(u"无法更新 "_qs + entry.name, query.lastError().text());
 }
 
 bool DocumentLibrary::remove(const QString &name, bool *removed)
@@ -362,12 +362,12 @@ bool DocumentLibrary::remove(const QString &name, bool *removed)
     QSqlDatabase database = m_connection->database();
     *removed = false;
     if (!database.transaction())
-        return failed(u"cannot write to the library"_qs, database.lastError().text());
+        return failed(u"无法写入比对库"_qs, database.lastError().text());
     const auto known = entryNamed(name);
     if (!known || (known->id != 0 && !removeDocument(*known)))
         return database.rollback(), false;
     if (!database.commit())
-        return failed(u"cannot write to the library"_qs, database.lastError().text());
+        return failed(u"无法写入比对库"_qs, database.lastError().text());
     *removed = known->id != 0;
     return true;
 }
@@ -383,7 +383,7 @@ bool DocumentLibrary::removeDocument(const LibraryEntry &entry)
     QSqlQuery query(m_connection->database());
     query.prepare(u"DELETE FROM documents WHERE id = ?"_qs);
     query.addBindValue(entry.id);
-    return query.exec() || failed(u"cannot remove "_qs + entry.name, query.lastError().text());
+    return query.exec() || failed(u"无法删除 "_qs + entry.name, query.lastError().text());
 }
 
 bool DocumentLibrary::deleteFingerprints(qint64 id, const QList<qint32> &fingerprints)
@@ -395,7 +395,7 @@ bool DocumentLibrary::deleteFingerprints(qint64 id, const QList<qint32> &fingerp
                                   u" AND hash IN ("_qs +
                                   integerList(fingerprints.constData() + first, fingerprints.constData() + last) + u')';
         if (!query.exec(statement))
-            return failed(u"cannot remove the fingerprints"_qs, query.lastError().text());
+            return failed(u"无法删除指纹"_qs, query.lastError().text());
     }
     return true;
 }

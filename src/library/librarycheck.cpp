@@ -85,4 +85,18 @@ std::optional<LibraryCheck> checkArticle(DocumentLibrary &library, const QString
     return check;
 }
 
+std::optional<QList<ComparedReference>> comparedDocuments(DocumentLibrary &library, const QString &article,
+                                                          const LibraryCheck &check)
+{
+    QList<ComparedReference> compared;
+    for (const LibraryMatch &match : check.matches) {
+        auto text = library.text(match.entry.id);
+        if (!text)
+            return std::nullopt;
+        ReferenceComparison comparison = compareWithReference(article, *text);
+        compared.append({match.entry.path, std::move(*text), std::move(comparison)});
+    }
+    return compared;
+}
+
 } // namespace veltrik

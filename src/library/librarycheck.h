@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comparator/compareandmark.h"
+#include "comparator/referencefiles.h"
 #include "documentlibrary.h"
 
 #include <functional>
@@ -32,5 +33,11 @@ struct LibraryCheck {
 // their own; `matcher` must allow that). Nothing, with the library's error, when the library fails.
 std::optional<LibraryCheck> checkArticle(DocumentLibrary &library, const QString &article, qsizetype top,
                                          const ReferenceMatcher &matcher = matchReference);
+
+// The documents a check found, each compared with the article as a reference file is (referencefiles.h):
+// the same marks, and the place in the document of each. Named by the path they were added from. Nothing,
+// with the library's error, when a text cannot be read.
+std::optional<QList<ComparedReference>> comparedDocuments(DocumentLibrary &library, const QString &article,
+                                                          const LibraryCheck &check);
 
 } // namespace veltrik

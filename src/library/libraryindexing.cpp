@@ -88,16 +88,10 @@ ReadFile readFile(const FoundFile &file, const KnownContent &known)
     ReadFile read;
     read.report = {file.name, file.path, AddedFile::Outcome::Added, QString()};
     const QFileInfo info(file.path);
-    if (!info.exists())
-        return unreadable(read, u"no such file"_qs);
-    if (!info.isFile())
-        return unreadable(read, u"not a regular file"_qs);
-    if (info.size() > kLargestDocument)
-        return unreadable(read, u"larger than 256 MB"_qs);
-    QFile handle(file.path);
-    if (!handle.open(QIODevice::ReadOnly))
-        return unreadable(read, handle.errorString());
-    const QByteArray bytes = handle.readAll();
+    const DocumentBytes readBytes = readDocumentBytes(file.path);
+    if (readBytes.failure)
+        return unreadable(read, readBytes.failure->message);
+    const QByteArray &bytes = readBytes.bytes;
     read.entry = {0,
                   file.name,
                   info.absoluteFilePath(),
@@ -191,11 +185,14 @@ bool addToLibrary(DocumentLibrary &library, const QStringList &filesAndFolders, 
     const KnownContent known = knownContent(*entries);
     Writer writer(library, known, callbacks);
     const qsizetype inFlight = 2 * std::max(1, QThread::idealThreadCount());
+    const auto stopped = [&] { return callbacks.cancelled && callbacks.cancelled->load(); };
     std::deque<std::future<ReadFile>> reading;
     qsizetype next = 0;
-    for (qsizetype done = 0; done < files.size(); ++done) {
-        for (; next < files.size() && qsizetype(reading.size()) < inFlight; ++next)
+    for (qsizetype done = 0;; ++done) {
+        for (; next < files.size() && !stopped() && qsizetype(reading.size()) < inFlight; ++next)
             reading.push_back(std::async(std::launch::async, readFile, files[next], std::cref(known)));
+        if (reading.empty())
+            break;
         ReadFile read = reading.front().get();
         reading.pop_front();
         if (!writer.take(std::move(read))) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 namespace veltrik {
@@ -28,11 +29,13 @@ struct AddedFile {
 // name; a file found in a folder by its path relative to that folder. Files are read as the open command
 // reads them (every format it opens; PDF once enabled), and read and fingerprinted on several threads.
 // `progress` is called on the calling thread after each file with the files done and the files found.
-// False with the library's error when the library cannot be written; unreadable files are reported and
-// skipped.
+// Once `cancelled` is set no further file is read; those being read are still stored, and the files
+// stored stay. False with the library's error when the library cannot be written; unreadable files are
+// reported and skipped.
 struct AddCallbacks {
     std::function<void(const AddedFile &)> reported;
     std::function<void(qsizetype done, qsizetype total)> progress;
+    const std::atomic_bool *cancelled = nullptr;
 };
 bool addToLibrary(DocumentLibrary &library, const QStringList &filesAndFolders, const AddCallbacks &callbacks);
 
