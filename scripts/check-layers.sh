@@ -17,8 +17,8 @@ analysis: text engine components
 documents: text appearance components
 editing: components
 comparator: text appearance components documents editing
-app: text appearance components engine analysis documents editing comparator
-library: text documents comparator
+library: text documents comparator components
+app: text appearance components engine analysis documents editing comparator library
 cli: text engine analysis documents comparator library
 "
 

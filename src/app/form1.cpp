@@ -14,6 +14,7 @@
 #include "documents/documentfiles.h"
 #include "editing/editcommands.h"
 #include "engine/enginemenu.h"
+#include "library/librarymenu.h"
 #include "resultswindow.h"
 #include "welcometext.h"
 
@@ -392,8 +393,10 @@ Form2 *Form1::comparator() const
 
 void Form1::openComparator()
 {
-    if (!m_comparator)
+    if (!m_comparator) {
         m_comparator = new Form2(m_comparatorTotals, m_ui.RichTextBox1->text(), *m_services.desktop);
+        new LibraryMenu(*m_comparator, *m_services.desktop);
+    }
     m_comparator->show();
     m_comparator->raise();
     m_comparator->activateWindow();

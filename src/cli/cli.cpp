@@ -137,7 +137,8 @@ Arguments parse(const QStringList &words)
     const QCommandLineOption keepMarks(QStringLiteral("keep-marks"));
     const QCommandLineOption engine(QStringLiteral("engine"), QString(), QStringLiteral("name"),
                                     QStringLiteral("baidu"));
-    const QCommandLineOption top(QStringLiteral("top"), QString(), QStringLiteral("N"), QStringLiteral("10"));
+    const QCommandLineOption top(QStringLiteral("top"), QString(), QStringLiteral("N"),
+                                 QString::number(kCandidatesCompared));
     const QCommandLineOption html(QStringLiteral("html"), QString(), QStringLiteral("OUT"));
     parser.addOptions({json, report, keepMarks, engine, top, html});
     const QCommandLineOption help = parser.addHelpOption();

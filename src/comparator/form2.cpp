@@ -139,12 +139,13 @@ void Form2::setupReferences()
     files->setObjectName(QStringLiteral("addReferenceFiles"));
     connect(files, &QAction::triggered, this, &Form2::addReferenceFiles);
     addReferences->setDefaultAction(files);
-    auto *menu = new QMenu(addReferences);
-    menu->addAction(files);
-    QAction *folder = menu->addAction(QStringLiteral("添加参考文件夹（含子文件夹）"));
+    referenceMenu = new QMenu(addReferences);
+    referenceMenu->setObjectName(QStringLiteral("referenceMenu"));
+    referenceMenu->addAction(files);
+    QAction *folder = referenceMenu->addAction(QStringLiteral("添加参考文件夹（含子文件夹）"));
     folder->setObjectName(QStringLiteral("addReferenceFolder"));
     connect(folder, &QAction::triggered, this, &Form2::addReferenceFolder);
-    addReferences->setMenu(menu);
+    addReferences->setMenu(referenceMenu);
     // Where the layout puts it at the designed size.
     setTwipsGeometry(addReferences, 9540 - 1390, 7870 - 1380, kAddReferencesWidth, kAddReferencesHeight);
 
@@ -168,12 +169,17 @@ void Form2::showReferences(const QStringList &chosen)
 {
     if (chosen.isEmpty())
         return;
-    if (references->isHidden()) {
-        references->show();
-        resize(width() + int(twipsToPixels(kReferencePanelWidth, logicalDpi(this))), height());
-        Form_Resize();
-    }
+    showReferencePanel();
     references->addFiles(chosen);
+}
+
+void Form2::showReferencePanel()
+{
+    if (!references->isHidden())
+        return;
+    references->show();
+    resize(width() + int(twipsToPixels(kReferencePanelWidth, logicalDpi(this))), height());
+    Form_Resize();
 }
 
 void Form2::setDesignSize()

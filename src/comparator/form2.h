@@ -39,6 +39,8 @@ public:
     // Reference files beside the pasted reference: chosen files, or a folder with its subfolders.
     void addReferenceFiles();
     void addReferenceFolder();
+    // Shows the reference panel beside the editors, the window growing by its width the first time.
+    void showReferencePanel();
 
     RichEditor *RichTextBox1 = nullptr;
     RichEditor *RichTextBox2 = nullptr;
@@ -50,6 +52,8 @@ public:
     // "添加参考文件": a click chooses files, its menu a folder. The panel of the files compared shows
     // beside the editors once there are any.
     QToolButton *addReferences = nullptr;
+    // The menu of "添加参考文件"; other sources of references add their commands to it.
+    QMenu *referenceMenu = nullptr;
     ReferencePanel *references = nullptr;
 
 protected:

@@ -91,11 +91,11 @@ void ReferencePanel::addFiles(const QStringList &chosen)
     });
     connect(reading, &QThread::finished, reading, &QObject::deleteLater);
     // Gone with the window, the connection is gone too, and the reading stops at the next file.
-    connect(reading, &QThread::finished, this, [this, article, result] { takeResult(article, std::move(*result)); });
+    connect(reading, &QThread::finished, this, [this, article, result] { showCompared(article, std::move(*result)); });
     reading->start();
 }
 
-void ReferencePanel::takeResult(const QString &article, ReferenceFilesResult result)
+void ReferencePanel::showCompared(const QString &article, ReferenceFilesResult result)
 {
     // A file added again replaces its earlier result; all are compared with the article as it is now.
     for (const ComparedReference &added : result.compared)

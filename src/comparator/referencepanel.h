@@ -31,6 +31,9 @@ public:
 
     // Reads the files (a folder with its subfolders) and compares them, off the window's thread.
     void addFiles(const QStringList &chosen);
+    // Shows references compared elsewhere with `article` (the article as it was then) beside the files:
+    // one of the same path replaces the earlier, and all are compared again if the article has changed.
+    void showCompared(const QString &article, ReferenceFilesResult result);
 
     QTableWidget *table = nullptr;
     QListWidget *unreadableList = nullptr;
@@ -38,11 +41,10 @@ public:
     QPushButton *showAll = nullptr;
 
 signals:
-    // The files added last are read, compared and shown.
+    // The references added last are read, compared and shown.
     void filesCompared();
 
 private:
-    void takeResult(const QString &article, ReferenceFilesResult result);
     void fillTable();
     void fillUnreadable();
     void markArticle(const QList<TextSpan> &marks);

@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -70,6 +72,13 @@ QString SystemDesktop::chooseFileToSave(QWidget *parent, const QString &title, c
                                         const QString &initialPath)
 {
     return runFileDialog(parent, title, filter, initialPath, QFileDialog::AcceptSave);
+}
+
+QString SystemDesktop::askText(QWidget *parent, const QString &label, const QString &title, const QString &initial)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &accepted);
+    return accepted ? text : QString();
 }
 
 } // namespace veltrik

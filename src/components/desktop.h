@@ -33,6 +33,8 @@ public:
     // caller asks, in its own words.
     virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                                      const QString &initialPath) = 0;
+    // One line of text, `initial` proposed; a null text when the user cancels.
+    virtual QString askText(QWidget *parent, const QString &label, const QString &title, const QString &initial) = 0;
 };
 
 // The real desktop: QMessageBox and QDesktopServices.
@@ -48,6 +50,7 @@ public:
     QString chooseFolder(QWidget *parent, const QString &title) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
+    QString askText(QWidget *parent, const QString &label, const QString &title, const QString &initial) override;
 };
 
 } // namespace veltrik

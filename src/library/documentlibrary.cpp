@@ -26,17 +26,6 @@ constexpr int kFormatVersion = 1;
 // statement, which keeps a statement cheap to send and parse in both databases.
 constexpr qsizetype kFingerprintsPerStatement = 1000;
 
-bool isConnectionString(const QString &location)
-{
-    return location.startsWith(u"postgresql://"_qs) || location.startsWith(u"postgres://"_qs);
-}
-
-// A connection string without its password, for messages.
-QString shownLocation(const QString &location)
-{
-    return isConnectionString(location) ? QUrl(location).toString(QUrl::RemovePassword) : location;
-}
-
 QString nextConnectionName()
 {
     static std::atomic_int counter{0};
@@ -119,6 +108,16 @@ std::optional<QString> unpackedText(const QByteArray &body)
 
 } // namespace
 
+bool isConnectionString(const QString &location)
+{
+    return location.startsWith(u"postgresql://"_qs) || location.startsWith(u"postgres://"_qs);
+}
+
+QString shownLibraryLocation(const QString &location)
+{
+    return isConnectionString(location) ? QUrl(location).toString(QUrl::RemovePassword) : location;
+}
+
 PreparedDocument prepareDocument(LibraryEntry entry, const QString &text)
 {
     entry.textLength = text.size();
@@ -151,6 +150,9 @@ void configure(QSqlDatabase &database, const QString &location)
     QStringList options;
     for (const auto &[key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded))
         options.append(key + u'=' + value);
+    // A server that does not answer is given up after a while rather than waited for without end.
+    if (!QUrlQuery(url).hasQueryItem(u"connect_timeout"_qs))
+        options.append(u"connect_timeout=10"_qs);
     database.setConnectOptions(options.join(u';'));
 }
 
@@ -166,7 +168,7 @@ std::optional<QString> connect(const DocumentLibrary::Connection &connection, co
     else
         database.setDatabaseName(location);
     if (!database.open())
-        return u"无法打开比对库 "_qs + shownLocation(location) + u"："_qs + database.lastError().text();
+        return u"无法打开比对库 "_qs + shownLibraryLocation(location) + u"："_qs + database.lastError().text();
     return std::nullopt;
 }
 
@@ -183,7 +185,7 @@ std::unique_ptr<DocumentLibrary> DocumentLibrary::open(const QString &location, 
     }
     std::unique_ptr<DocumentLibrary> library(new DocumentLibrary(std::move(connection)));
     if (!library->createTables()) {
-        *message = shownLocation(location) + u" 不是可用的比对库："_qs + library->error();
+        *message = shownLibraryLocation(location) + u" 不是可用的比对库："_qs + library->error();
         return nullptr;
     }
     return library;

@@ -34,6 +34,12 @@ struct PreparedDocument {
 // Sets the entry's text length; the costly part of adding, which may run on any thread.
 PreparedDocument prepareDocument(LibraryEntry entry, const QString &text);
 
+// True for a location that names a PostgreSQL server (postgresql:// or postgres://), not a file.
+bool isConnectionString(const QString &location);
+
+// The location as messages show it: a connection string without its password.
+QString shownLibraryLocation(const QString &location);
+
 // A library document sharing fingerprints with an article.
 struct Candidate {
     qint64 id = 0;

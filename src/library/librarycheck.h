@@ -15,6 +15,9 @@ using ReferenceMatcher = std::function<MatchResult(const QString &article, const
 // The comparator's compare-and-mark of one reference (compareandmark.h).
 MatchResult matchReference(const QString &article, const QString &reference);
 
+// How many of the documents sharing the most with an article are compared with it, unless told otherwise.
+inline constexpr qsizetype kCandidatesCompared = 10;
+
 struct LibraryMatch {
     LibraryEntry entry;
     qint64 sharedFingerprints = 0;

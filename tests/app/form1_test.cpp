@@ -1,5 +1,6 @@
 #include "analysis/analysisstate.h"
 #include "appearance/appearance.h"
+#include "comparator/form2.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
 #include "support/form1fixture.h"
@@ -122,6 +123,16 @@ TEST_F(Form1Test, MenuBarHasTheMenusInOrder)
     EXPECT_TRUE(form.duibiqi()->isVisible());
     for (const QAction *action : form.wjcd()->actions())
         EXPECT_TRUE(action->shortcut().isEmpty());
+}
+
+TEST_F(Form1Test, TheComparatorOpenedFromTheMenuHasTheLibraryMenu)
+{
+    form.openComparator();
+    ASSERT_NE(form.comparator(), nullptr);
+    const auto *library = form.comparator()->findChild<QMenu *>(u"libraryMenu"_qs);
+    ASSERT_NE(library, nullptr);
+    EXPECT_TRUE(form.comparator()->referenceMenu->actions().contains(library->menuAction()));
+    form.comparator()->close();
 }
 
 TEST_F(Form1Test, BaiduCarriesTheEngineMarkAndTwoEnginesAreGreyed)

@@ -50,4 +50,10 @@ QString FakeDesktop::chooseFileToSave(QWidget *, const QString &title, const QSt
     return nextChosenFile;
 }
 
+QString FakeDesktop::askText(QWidget *, const QString &label, const QString &title, const QString &initial)
+{
+    textQuestions << title + u'|' + label + u'|' + initial;
+    return nextText;
+}
+
 } // namespace veltrik::testing

@@ -19,6 +19,7 @@ public:
     QString chooseFolder(QWidget *parent, const QString &title) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
+    QString askText(QWidget *parent, const QString &label, const QString &title, const QString &initial) override;
 
     bool answerYes = true;
     bool shellWorks = true;
@@ -30,6 +31,9 @@ public:
     QStringList nextChosenFiles;
     QString nextChosenFolder;
     QStringList fileDialogs;
+    // What the next question for a text returns (null: cancelled), and each question as "title|label|initial".
+    QString nextText;
+    QStringList textQuestions;
 };
 
 } // namespace veltrik::testing
