@@ -36,10 +36,12 @@ namespace veltrik {
 namespace {
 
 QString runFileDialog(QWidget *parent, const QString &title, const QString &filter, const QString &initialPath,
-                      QFileDialog::AcceptMode mode)
+                      QFileDialog::AcceptMode mode, const QString &acceptLabel = QString())
 {
     QFileDialog dialog(parent, title, QString(), filter);
     dialog.setAcceptMode(mode);
+    if (!acceptLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, acceptLabel);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectNameFilter(filter.section(QStringLiteral(";;"), 0, 0));
@@ -72,6 +74,12 @@ QString SystemDesktop::chooseFileToSave(QWidget *parent, const QString &title, c
                                         const QString &initialPath)
 {
     return runFileDialog(parent, title, filter, initialPath, QFileDialog::AcceptSave);
+}
+
+QString SystemDesktop::chooseFileToOpenOrCreate(QWidget *parent, const QString &title, const QString &filter,
+                                                const QString &initialPath)
+{
+    return runFileDialog(parent, title, filter, initialPath, QFileDialog::AcceptSave, QStringLiteral("打开"));
 }
 
 QString SystemDesktop::askText(QWidget *parent, const QString &label, const QString &title, const QString &initial)

@@ -33,6 +33,10 @@ public:
     // caller asks, in its own words.
     virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                                      const QString &initialPath) = 0;
+    // An existing file or the name of a new one, the dialog's button reading "打开"; an empty text when
+    // the user cancels.
+    virtual QString chooseFileToOpenOrCreate(QWidget *parent, const QString &title, const QString &filter,
+                                             const QString &initialPath) = 0;
     // One line of text, `initial` proposed; a null text when the user cancels.
     virtual QString askText(QWidget *parent, const QString &label, const QString &title, const QString &initial) = 0;
 };
@@ -50,6 +54,8 @@ public:
     QString chooseFolder(QWidget *parent, const QString &title) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
+    QString chooseFileToOpenOrCreate(QWidget *parent, const QString &title, const QString &filter,
+                                     const QString &initialPath) override;
     QString askText(QWidget *parent, const QString &label, const QString &title, const QString &initial) override;
 };
 

@@ -30,6 +30,14 @@ constexpr int kProgressIntervalMs = 100;
 // A job that ends sooner brings up no progress dialog.
 constexpr int kProgressDelayMs = 300;
 
+// Room beside the label in the progress dialog.
+constexpr int kProgressMargin = 80;
+
+QString progressText(qsizetype done, qsizetype total)
+{
+    return QStringLiteral("正在加入比对库：已处理 %1 个文件，共 %2 个").arg(done).arg(total);
+}
+
 QString libraryName(const QString &location)
 {
     return isConnectionString(location) ? shownLibraryLocation(location) : QFileInfo(location).fileName();
@@ -118,8 +126,8 @@ LibraryMenu::~LibraryMenu()
 void LibraryMenu::chooseLibraryFile()
 {
     const QString initial = isConnectionString(m_location) ? QString() : m_location;
-    const QString chosen = m_desktop.chooseFileToSave(&m_window, QStringLiteral("请选择比对库文件（没有时新建）"),
-                                                      kLibraryFilter, initial);
+    const QString chosen = m_desktop.chooseFileToOpenOrCreate(
+        &m_window, QStringLiteral("请选择比对库文件（没有时新建）"), kLibraryFilter, initial);
     if (!chosen.isEmpty())
         useLocation(withLibrarySuffix(chosen));
 }
@@ -277,6 +285,9 @@ void LibraryMenu::runInBackground(const QString &label, std::function<void(Job &
     m_progress->setAutoReset(false);
     m_progress->setAutoClose(false);
     m_progress->setMinimumDuration(0);
+    // Wide enough for the counts from the start, so that the dialog does not grow and move under the mouse.
+    m_progress->setMinimumWidth(m_progress->fontMetrics().horizontalAdvance(progressText(99999, 99999)) +
+                                kProgressMargin);
     m_progress->hide();
     QTimer::singleShot(kProgressDelayMs, m_progress, &QWidget::show);
     connect(m_progress, &QProgressDialog::canceled, this, [job] { job->cancelled = true; });
@@ -305,7 +316,7 @@ void LibraryMenu::showProgress()
     const qsizetype done = m_job->done;
     m_progress->setMaximum(int(total));
     m_progress->setValue(int(done));
-    m_progress->setLabelText(QStringLiteral("正在加入比对库：已处理 %1 个文件，共 %2 个").arg(done).arg(total));
+    m_progress->setLabelText(progressText(done, total));
 }
 
 // `documents` is the library's count when a job has just learnt it; -1 keeps the count shown.

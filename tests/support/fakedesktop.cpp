@@ -50,6 +50,12 @@ QString FakeDesktop::chooseFileToSave(QWidget *, const QString &title, const QSt
     return nextChosenFile;
 }
 
+QString FakeDesktop::chooseFileToOpenOrCreate(QWidget *parent, const QString &title, const QString &filter,
+                                              const QString &initialPath)
+{
+    return chooseFileToSave(parent, title, filter, initialPath);
+}
+
 QString FakeDesktop::askText(QWidget *, const QString &label, const QString &title, const QString &initial)
 {
     textQuestions << title + u'|' + label + u'|' + initial;

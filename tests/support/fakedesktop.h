@@ -19,6 +19,8 @@ public:
     QString chooseFolder(QWidget *parent, const QString &title) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &filter,
                              const QString &initialPath) override;
+    QString chooseFileToOpenOrCreate(QWidget *parent, const QString &title, const QString &filter,
+                                     const QString &initialPath) override;
     QString askText(QWidget *parent, const QString &label, const QString &title, const QString &initial) override;
 
     bool answerYes = true;
