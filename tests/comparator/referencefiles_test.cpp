@@ -1,6 +1,7 @@
 #include "comparator/referencefiles.h"
 
 #include "documents/loader.h"
+#include "support/writtenfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,12 +19,9 @@ protected:
 
     QString write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_folder.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return QFileInfo(path).absoluteFilePath();
+        const QString path = testing::writtenFile(m_folder.path(), name, bytes);
+        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
+        return path;
     }
 
     QString copy(const QString &dataFile, const QString &name)

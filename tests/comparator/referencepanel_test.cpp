@@ -2,6 +2,7 @@
 #include "comparator/referencepanel.h"
 #include "components/richeditor.h"
 #include "support/fakedesktop.h"
+#include "support/writtenfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,11 +42,8 @@ protected:
 
     QString write(const QString &name, const QString &text)
     {
-        const QString path = m_folder.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
+        const QString path = testing::writtenFile(m_folder.path(), name, text.toUtf8());
+        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
         return path;
     }
 

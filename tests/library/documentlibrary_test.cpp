@@ -4,6 +4,7 @@
 #include "library/librarycheck.h"
 #include "library/libraryindexing.h"
 #include "support/localpostgres.h"
+#include "support/writtenfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,11 +77,8 @@ protected:
 
     QString file(const QString &name, const QString &text)
     {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(text.toUtf8());
+        const QString path = testing::writtenFile(dir.path(), name, text.toUtf8());
+        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
         return path;
     }
 

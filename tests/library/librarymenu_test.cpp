@@ -4,6 +4,7 @@
 #include "library/librarymenu.h"
 #include "support/fakedesktop.h"
 #include "support/localpostgres.h"
+#include "support/writtenfile.h"
 
 #include <QAction>
 #include <QDir>
@@ -42,11 +43,8 @@ protected:
 
     QString write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = folder.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        const QString path = testing::writtenFile(folder.path(), name, bytes);
+        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
         return path;
     }
 
