@@ -395,7 +395,10 @@ void Form1::openComparator()
 {
     if (!m_comparator) {
         m_comparator = new Form2(m_comparatorTotals, m_ui.RichTextBox1->text(), *m_services.desktop);
-        new LibraryMenu(*m_comparator, *m_services.desktop);
+        // The library chosen in one comparator window is the one the next window starts with.
+        auto *library = new LibraryMenu(*m_comparator, *m_services.desktop, m_libraryLocation);
+        connect(library, &LibraryMenu::locationChanged, this,
+                [this](const QString &location) { m_libraryLocation = location; });
     }
     m_comparator->show();
     m_comparator->raise();

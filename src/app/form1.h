@@ -195,6 +195,8 @@ private:
     // The comparator's running totals live as long as the program; the window comes and goes.
     CompareTotals m_comparatorTotals;
     QPointer<Form2> m_comparator;
+    // The document library last opened in a comparator window; empty until one is.
+    QString m_libraryLocation;
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<TabOrder> m_tabOrder;
     std::unique_ptr<CheckKeeper> m_checks;

@@ -83,10 +83,11 @@ struct LibraryMenu::Job {
     std::atomic<qsizetype> total = 0;
 };
 
-LibraryMenu::LibraryMenu(Form2 &window, Desktop &desktop)
+LibraryMenu::LibraryMenu(Form2 &window, Desktop &desktop, const QString &location)
     : QObject(&window)
     , m_window(window)
     , m_desktop(desktop)
+    , m_location(location)
     , m_progressTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("libraryCommands"));
@@ -176,6 +177,7 @@ void LibraryMenu::useLocation(const QString &location)
             }
             m_location = location;
             updateActions(opened->documents);
+            emit locationChanged(location);
         });
 }
 
@@ -330,6 +332,8 @@ void LibraryMenu::updateActions(qsizetype documents)
         current->setText(QStringLiteral("尚未打开比对库"));
     else if (documents >= 0)
         current->setText(QStringLiteral("当前比对库：%1（%2 篇文档）").arg(libraryName(m_location)).arg(documents));
+    else if (current->text().isEmpty())
+        current->setText(u"当前比对库："_qs + libraryName(m_location));
 }
 
 } // namespace veltrik

@@ -28,8 +28,9 @@ class LibraryMenu : public QObject {
     Q_DISABLE_COPY_MOVE(LibraryMenu)
 
 public:
-    // Adds the menu to the window's reference menu; it lives as long as the window.
-    LibraryMenu(Form2 &window, Desktop &desktop);
+    // Adds the menu to the window's reference menu; it lives as long as the window. `location` is the
+    // library chosen in an earlier window, taken up again without opening it yet.
+    LibraryMenu(Form2 &window, Desktop &desktop, const QString &location = QString());
     ~LibraryMenu() override;
 
     void chooseLibraryFile();
@@ -47,6 +48,8 @@ public:
 signals:
     // A job with the library has ended and its outcome was shown.
     void jobFinished();
+    // Another library was opened and is the one in use now.
+    void locationChanged(const QString &location);
 
 private:
     struct Job;

@@ -3,6 +3,7 @@
 #include "comparator/form2.h"
 #include "components/richeditor.h"
 #include "components/twips.h"
+#include "library/librarymenu.h"
 #include "support/form1fixture.h"
 #include "support/resultpages.h"
 
@@ -13,7 +14,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -132,6 +136,32 @@ TEST_F(Form1Test, TheComparatorOpenedFromTheMenuHasTheLibraryMenu)
     const auto *library = form.comparator()->findChild<QMenu *>(u"libraryMenu"_qs);
     ASSERT_NE(library, nullptr);
     EXPECT_TRUE(form.comparator()->referenceMenu->actions().contains(library->menuAction()));
+    form.comparator()->close();
+}
+
+TEST_F(Form1Test, TheNextComparatorWindowStartsWithTheLibraryLastOpened)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"班级.vlib"_qs);
+    form.openComparator();
+    auto *commands = form.comparator()->findChild<LibraryMenu *>();
+    ASSERT_NE(commands, nullptr);
+    QSignalSpy finished(commands, &LibraryMenu::jobFinished);
+    fixture.desktop.nextChosenFile = path;
+    commands->chooseLibraryFile();
+    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_EQ(commands->location(), path);
+
+    QPointer<Form2> first = form.comparator();
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(first.isNull());
+    form.openComparator();
+    commands = form.comparator()->findChild<LibraryMenu *>();
+    ASSERT_NE(commands, nullptr);
+    EXPECT_EQ(commands->location(), path);
+    EXPECT_EQ(commands->current->text(), u"当前比对库：班级.vlib"_qs);
+    EXPECT_TRUE(commands->menu->findChild<QAction *>(u"checkWithLibrary"_qs)->isEnabled());
     form.comparator()->close();
 }
 
