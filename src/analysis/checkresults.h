@@ -43,6 +43,7 @@ struct CheckResults {
     QDateTime lastChange;        // when a piece's result last changed
     AnalysisOptions options;     // what the analysis was asked to leave out of the pieces
     ExcludedCharacters excluded; // and how much it left out, by reason
+    bool exclusionsKnown = true; // false for a check saved before the two above were kept
 
     bool operator==(const CheckResults &) const = default;
 };

@@ -16,7 +16,8 @@ namespace {
 
 // "VTKC" in the file header's application id tells a check file from any other SQLite database.
 constexpr int kApplicationId = 0x56544B43;
-// The format of the tables below. Format 1 had no exclusions: such a file is read with every option off.
+// The format of the tables below. Format 1 did not keep what the analysis left out: such a file is read with
+// every option off and that marked as not known.
 // A file of any other format is refused.
 constexpr int kFormatVersion = 2;
 constexpr int kFormatWithoutExclusions = 1;
@@ -27,7 +28,7 @@ const char *const kSchema[] = {
     "NULL, position INTEGER NOT NULL, started TEXT NOT NULL, last_change TEXT NOT NULL, exclude_references "
     "INTEGER NOT NULL, exclude_quotes INTEGER NOT NULL, exclude_table_of_contents INTEGER NOT NULL, "
     "excluded_references INTEGER NOT NULL, excluded_quotes INTEGER NOT NULL, excluded_table_of_contents "
-    "INTEGER NOT NULL)",
+    "INTEGER NOT NULL, exclusions_known INTEGER NOT NULL)",
     "CREATE TABLE pieces (number INTEGER PRIMARY KEY, text TEXT NOT NULL, state INTEGER NOT NULL, "
     "similarity REAL NOT NULL)",
     "CREATE TABLE items (piece INTEGER NOT NULL, ordinal INTEGER NOT NULL, title TEXT NOT NULL, "
@@ -178,7 +179,7 @@ void writeWholeCheck(const QSqlDatabase &database, const CheckResults &check)
     for (const char *statement : kSchema)
         exec(database, QString::fromLatin1(statement));
     QSqlQuery info =
-        prepared(database, u"INSERT INTO check_info VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
+        prepared(database, u"INSERT INTO check_info VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
     info.bindValue(0, check.articleName.isNull() ? u""_qs : check.articleName);
     info.bindValue(1, check.article.isNull() ? u""_qs : check.article);
     info.bindValue(2, int(check.engine));
@@ -193,6 +194,7 @@ void writeWholeCheck(const QSqlDatabase &database, const CheckResults &check)
     info.bindValue(11, qint64(check.excluded.references));
     info.bindValue(12, qint64(check.excluded.quotes));
     info.bindValue(13, qint64(check.excluded.tableOfContents));
+    info.bindValue(14, int(check.exclusionsKnown));
     exec(info);
     QSqlQuery piece =
         prepared(database, u"INSERT INTO pieces (number, text, state, similarity) VALUES (?, ?, ?, ?)"_qs);
@@ -243,7 +245,7 @@ void readInfo(const QSqlDatabase &database, int format, CheckResults &check)
     QString columns = u"article_name, article, engine, similarity_sum, result_count, position, started, last_change"_qs;
     if (format != kFormatWithoutExclusions)
         columns += u", exclude_references, exclude_quotes, exclude_table_of_contents, excluded_references, "
-                   u"excluded_quotes, excluded_table_of_contents"_qs;
+                   u"excluded_quotes, excluded_table_of_contents, exclusions_known"_qs;
     QSqlQuery info(database);
     if (!info.exec(u"SELECT "_qs + columns + u" FROM check_info"_qs))
         throw Damaged{info.lastError().text()};
@@ -258,8 +260,11 @@ void readInfo(const QSqlDatabase &database, int format, CheckResults &check)
     check.position = info.value(5).toInt();
     check.started = timeOf(info.value(6).toString());
     check.lastChange = timeOf(info.value(7).toString());
-    if (format == kFormatWithoutExclusions)
+    if (format == kFormatWithoutExclusions) {
+        check.exclusionsKnown = false;
         return;
+    }
+    check.exclusionsKnown = info.value(14).toBool();
     check.options = {info.value(8).toBool(), info.value(9).toBool(), info.value(10).toBool()};
     check.excluded = {info.value(11).toLongLong(), info.value(12).toLongLong(), info.value(13).toLongLong()};
     require(check.excluded.references >= 0 && check.excluded.quotes >= 0 && check.excluded.tableOfContents >= 0,

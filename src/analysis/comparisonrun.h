@@ -17,8 +17,8 @@ class RunListener {
 public:
     // The article as the editor holds it now (plain text, CR LF between paragraphs).
     virtual QString articleText() const = 0;
-    // The name of the file the article was opened from, for the check and its report; empty for an
-    // article typed or pasted in.
+    // The name of the file last opened into the editor or saved from it, for the check and its report;
+    // empty when there is none (the editor cleared, or nothing opened yet).
     virtual QString articleFileName() const { return {}; }
     // The engine whose menu item carries the check mark.
     virtual SearchEngine chosenEngine() const = 0;

@@ -32,6 +32,8 @@ QString shownArticleName(const CheckResults &check)
 
 QString shownExclusions(const CheckResults &check)
 {
+    if (!check.exclusionsKnown)
+        return u"未记录（较早版本保存的检测）"_qs;
     return check.options.anyOn() ? exclusionSentence(check.options, check.excluded) : u"无"_qs;
 }
 

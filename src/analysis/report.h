@@ -14,7 +14,8 @@ QList<SiteRow> siteRowsOf(const CheckResults &check);
 // The article's file name, or "（粘贴的文章）" for an article pasted in.
 QString shownArticleName(const CheckResults &check);
 
-// What the analysis left out ("已排除参考文献 N 字，…"), or "无" when every exclusion was off.
+// What the analysis left out ("已排除参考文献 N 字，…"), "无" when every exclusion was off, or that it is
+// not known (a check saved by an earlier version).
 QString shownExclusions(const CheckResults &check);
 
 // The report a student hands in, as one self-contained XHTML page: no script, no outside resource, styles

@@ -210,8 +210,9 @@ void Form1::takeUpCheck(const CheckResults &check)
         item->setChecked(item == engine);
     m_ui.RichTextBox1->setText(check.article);
     m_files->setArticleFile(check.articleName);
-    // Analysed again, the article leaves out what the check left out.
-    m_analysisOptions = check.options;
+    // Analysed again, the article leaves out what the check left out, where the check says so.
+    if (check.exclusionsKnown)
+        m_analysisOptions = check.options;
     m_run->restore(check);
     showComparing();
 }

@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "app/translations.h"
 #include "appearance/appearance.h"
+#include "components/backgroundwork.h"
 #include "components/desktop.h"
 #include "components/webenginebrowser.h"
 #include "documents/pdfpages.h"
@@ -77,5 +78,9 @@ int main(int argc, char *argv[])
 
     veltrik::Form1 window(std::move(services));
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    // Windows closed at the end are destroyed now, which asks their work in the background to stop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    veltrik::waitForBackgroundWork();
+    return status;
 }

@@ -113,7 +113,7 @@ const QString kCheckInfoHelp = QStringLiteral(
     "\"similaritySum\", \"resultCount\", \"position\", \"exclusions\", \"pieces\": [{\"number\", \"text\",\n"
     "\"state\", \"similarity\", \"items\": [{\"title\", \"url\"}]}]} instead; \"overall\" is null before any page\n"
     "was counted, and \"exclusions\" names each exclusion that was on (\"references\", \"quotes\",\n"
-    "\"tableOfContents\") with the characters it left out.\n"
+    "\"tableOfContents\") with the characters it left out, null when the check does not say.\n"
     "A file that is no check, of another version or damaged is refused with a message.\n");
 
 struct Arguments {
@@ -378,7 +378,7 @@ QJsonObject checkAsJson(const CheckResults &check)
                        {u"similaritySum"_qs, check.similaritySum},
                        {u"resultCount"_qs, check.resultCount},
                        {u"position"_qs, check.position},
-                       {u"exclusions"_qs, exclusionsAsJson(check)},
+                       {u"exclusions"_qs, check.exclusionsKnown ? QJsonValue(exclusionsAsJson(check)) : QJsonValue()},
                        {u"pieces"_qs, pieces}};
 }
 

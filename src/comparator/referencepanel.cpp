@@ -1,6 +1,7 @@
 #include "referencepanel.h"
 
 #include "appearance/appearance.h"
+#include "components/backgroundwork.h"
 #include "components/richeditor.h"
 
 #include <QFileInfo>
@@ -89,10 +90,9 @@ void ReferencePanel::addFiles(const QStringList &chosen)
     QThread *reading = QThread::create([result, article, chosen, cancelled = m_cancelled] {
         *result = compareWithFiles(article, referenceFilesIn(chosen), cancelled.get());
     });
-    connect(reading, &QThread::finished, reading, &QObject::deleteLater);
     // Gone with the window, the connection is gone too, and the reading stops at the next file.
     connect(reading, &QThread::finished, this, [this, article, result] { showCompared(article, std::move(*result)); });
-    reading->start();
+    startBackgroundWork(reading);
 }
 
 void ReferencePanel::showCompared(const QString &article, ReferenceFilesResult result)

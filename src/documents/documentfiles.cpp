@@ -1,6 +1,7 @@
 #include "documentfiles.h"
 
 #include "appearance/appearance.h"
+#include "components/backgroundwork.h"
 #include "components/desktop.h"
 #include "components/richeditor.h"
 #include "loader.h"
@@ -125,11 +126,10 @@ std::optional<DocumentFiles::ReadDocument> DocumentFiles::readInBackground(const
     QThread *reading = QThread::create([job, reader = m_reader, path, wordWay, windowThread] {
         readDocument(*job, reader, path, wordWay, windowThread);
     });
-    QObject::connect(reading, &QThread::finished, reading, &QObject::deleteLater);
     QEventLoop waiting;
     QObject::connect(reading, &QThread::finished, &waiting, &QEventLoop::quit);
     QTimer::singleShot(kBusyIndicatorDelayMs, &waiting, &QEventLoop::quit);
-    reading->start();
+    startBackgroundWork(reading);
     waiting.exec(QEventLoop::ExcludeUserInputEvents);
     if (!job->done) {
         QProgressDialog busy(u"正在打开“"_qs + QFileInfo(path).fileName() + u"”……"_qs, u"取消"_qs, 0, 0, &m_window);

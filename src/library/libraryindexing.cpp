@@ -186,6 +186,8 @@ bool addToLibrary(DocumentLibrary &library, const QStringList &filesAndFolders, 
     Writer writer(library, known, callbacks);
     const qsizetype inFlight = 2 * std::max(1, QThread::idealThreadCount());
     const auto stopped = [&] { return callbacks.cancelled && callbacks.cancelled->load(); };
+    if (callbacks.progress && !files.isEmpty())
+        callbacks.progress(0, files.size());
     std::deque<std::future<ReadFile>> reading;
     qsizetype next = 0;
     for (qsizetype done = 0;; ++done) {

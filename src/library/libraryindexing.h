@@ -28,7 +28,8 @@ struct AddedFile {
 // Adds files, and every file in folders and their subfolders, to the library. A file is named by its file
 // name; a file found in a folder by its path relative to that folder. Files are read as the open command
 // reads them (every format it opens; PDF once enabled), and read and fingerprinted on several threads.
-// `progress` is called on the calling thread after each file with the files done and the files found.
+// `progress` is called on the calling thread once the files are found (none done yet) and after each file,
+// with the files done and the files found.
 // Once `cancelled` is set no further file is read; those being read are still stored, and the files
 // stored stay. False with the library's error when the library cannot be written; unreadable files are
 // reported and skipped.

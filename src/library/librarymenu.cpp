@@ -2,6 +2,7 @@
 
 #include "comparator/form2.h"
 #include "comparator/referencepanel.h"
+#include "components/backgroundwork.h"
 #include "components/desktop.h"
 #include "components/richeditor.h"
 #include "documentlibrary.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
@@ -50,7 +52,18 @@ QString withLibrarySuffix(const QString &path)
     return file.suffix().isEmpty() && !file.exists() ? path + u".vlib"_qs : path;
 }
 
-QString addingSummary(const QString &library, const QList<AddedFile> &files, bool cancelled)
+// The library in use, opened by a job. A file that has gone since it was chosen is not made anew: an empty
+// library in its place would answer every check with nothing found.
+std::unique_ptr<DocumentLibrary> openLibraryInUse(const QString &location, QString *error)
+{
+    if (!isConnectionString(location) && !QFileInfo::exists(location)) {
+        *error = u"找不到比对库文件“"_qs + QFileInfo(location).fileName() + u"”，请重新打开或新建比对库。"_qs;
+        return nullptr;
+    }
+    return DocumentLibrary::open(location, error);
+}
+
+QString addingSummary(const QString &library, const QList<AddedFile> &files, bool filesLeftOut)
 {
     using Outcome = AddedFile::Outcome;
     const auto count = [&files](Outcome outcome) {
@@ -60,7 +73,7 @@ QString addingSummary(const QString &library, const QList<AddedFile> &files, boo
     QString text = QStringLiteral("比对库“%1”：新加入 %2 篇，更新 %3 篇，未变 %4 篇，内容重复 %5 篇，无法读取 %6 篇。")
                        .arg(library, count(Outcome::Added), count(Outcome::Updated), count(Outcome::Unchanged),
                             count(Outcome::Duplicate), count(Outcome::Unreadable));
-    if (cancelled)
+    if (filesLeftOut)
         text += u"\n已取消：其余的文件没有加入。"_qs;
     qsizetype unreadable = 0;
     for (const AddedFile &file : files) {
@@ -170,7 +183,9 @@ void LibraryMenu::useLocation(const QString &location)
             else
                 opened->error = library->error();
         },
-        [this, location, opened](const Job &) {
+        [this, location, opened](const Job &job) {
+            if (job.cancelled)
+                return;
             if (!opened->error.isEmpty()) {
                 m_desktop.alert(&m_window, opened->error, kTitle);
                 return;
@@ -207,7 +222,7 @@ void LibraryMenu::addToLibrary(const QStringList &paths)
     runInBackground(
         QStringLiteral("正在读取文件…"),
         [location = m_location, paths, added](Job &job) {
-            const auto library = DocumentLibrary::open(location, &added->error);
+            const auto library = openLibraryInUse(location, &added->error);
             if (!library)
                 return;
             AddCallbacks callbacks;
@@ -219,21 +234,27 @@ void LibraryMenu::addToLibrary(const QStringList &paths)
             callbacks.cancelled = &job.cancelled;
             if (!veltrik::addToLibrary(*library, paths, callbacks))
                 added->error = library->error();
-            else if (const auto entries = library->entries())
+            // Batches written before a failure stay in the library, and the count says so.
+            if (const auto entries = library->entries())
                 added->documents = entries->size();
         },
         [this, added](const Job &job) {
             updateActions(added->documents);
-            reportAdding(added->error, added->files, job.cancelled);
+            // Files being read when the user cancelled are still added: then nothing was left out.
+            const bool filesLeftOut = job.cancelled && added->files.size() < job.total;
+            reportAdding(added->error, added->files, filesLeftOut);
         });
 }
 
-void LibraryMenu::reportAdding(const QString &error, const QList<AddedFile> &files, bool cancelled)
+void LibraryMenu::reportAdding(const QString &error, const QList<AddedFile> &files, bool filesLeftOut)
 {
-    if (!error.isEmpty())
+    const QString summary = addingSummary(libraryName(m_location), files, filesLeftOut);
+    if (error.isEmpty())
+        m_desktop.inform(&m_window, summary, kTitle);
+    else if (files.isEmpty())
         m_desktop.alert(&m_window, u"无法加入比对库："_qs + error, kTitle);
     else
-        m_desktop.inform(&m_window, addingSummary(libraryName(m_location), files, cancelled), kTitle);
+        m_desktop.alert(&m_window, u"无法加入比对库："_qs + error + u"\n\n在此之前："_qs + summary, kTitle);
 }
 
 void LibraryMenu::checkArticle()
@@ -251,7 +272,7 @@ void LibraryMenu::checkArticle()
     runInBackground(
         QStringLiteral("正在用比对库检测文章…"),
         [location = m_location, article, checked](Job &) {
-            const auto library = DocumentLibrary::open(location, &checked->error);
+            const auto library = openLibraryInUse(location, &checked->error);
             if (!library)
                 return;
             const auto check = veltrik::checkArticle(*library, article, kCandidatesCompared);
@@ -261,7 +282,9 @@ void LibraryMenu::checkArticle()
             else
                 checked->error = library->error();
         },
-        [this, article, checked](const Job &) {
+        [this, article, checked](const Job &job) {
+            if (job.cancelled)
+                return;
             if (!checked->error.isEmpty()) {
                 m_desktop.alert(&m_window, u"无法用比对库检测："_qs + checked->error, kTitle);
                 return;
@@ -286,38 +309,41 @@ void LibraryMenu::runInBackground(const QString &label, std::function<void(Job &
     m_progress->setWindowModality(Qt::WindowModal);
     m_progress->setAutoReset(false);
     m_progress->setAutoClose(false);
-    m_progress->setMinimumDuration(0);
+    // The dialog's own value would run the event loop on every step of a modal dialog; its bar is set
+    // directly instead. The dialog comes up once the job has taken a moment.
+    m_progressBar = new QProgressBar(m_progress);
+    m_progressBar->setRange(0, 0);
+    m_progress->setBar(m_progressBar);
+    QTimer::singleShot(kProgressDelayMs, m_progress, &QWidget::show);
     // Wide enough for the counts from the start, so that the dialog does not grow and move under the mouse.
     m_progress->setMinimumWidth(m_progress->fontMetrics().horizontalAdvance(progressText(99999, 99999)) +
                                 kProgressMargin);
-    m_progress->hide();
-    QTimer::singleShot(kProgressDelayMs, m_progress, &QWidget::show);
     connect(m_progress, &QProgressDialog::canceled, this, [job] { job->cancelled = true; });
     m_progressTimer->start();
 
     QThread *thread = QThread::create([job, work = std::move(work)] { work(*job); });
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    // Gone with the window, the connection is gone too; the job stops at its next file.
+    // Gone with the window, the connection is gone too; the window asked the job to stop when it went.
     connect(thread, &QThread::finished, this, [this, job, done = std::move(done)] {
         m_progressTimer->stop();
-        delete m_progress;
+        m_progress->hide();
+        m_progress->deleteLater();
         m_job.reset();
         updateActions();
         done(*job);
         emit jobFinished();
     });
     updateActions();
-    thread->start();
+    startBackgroundWork(thread);
 }
 
 void LibraryMenu::showProgress()
 {
-    if (!m_progress || !m_job || m_job->total == 0)
+    if (!m_progressBar || !m_job || m_job->cancelled || m_job->total == 0)
         return;
     const qsizetype total = m_job->total;
     const qsizetype done = m_job->done;
-    m_progress->setMaximum(int(total));
-    m_progress->setValue(int(done));
+    m_progressBar->setRange(0, int(total));
+    m_progressBar->setValue(int(done));
     m_progress->setLabelText(progressText(done, total));
 }
 

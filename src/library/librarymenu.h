@@ -10,6 +10,7 @@
 
 class QAction;
 class QMenu;
+class QProgressBar;
 class QProgressDialog;
 class QTimer;
 
@@ -56,7 +57,7 @@ private:
 
     void useLocation(const QString &location);
     void addToLibrary(const QStringList &paths);
-    void reportAdding(const QString &error, const QList<AddedFile> &files, bool cancelled);
+    void reportAdding(const QString &error, const QList<AddedFile> &files, bool filesLeftOut);
     // Runs `work` off the window's thread behind a progress dialog whose cancel sets the job's flag; then
     // `done` on the window's thread.
     void runInBackground(const QString &label, std::function<void(Job &)> work, std::function<void(const Job &)> done);
@@ -69,6 +70,7 @@ private:
     QList<QAction *> m_needLibrary;
     std::shared_ptr<Job> m_job;
     QPointer<QProgressDialog> m_progress;
+    QPointer<QProgressBar> m_progressBar;
     QTimer *m_progressTimer = nullptr;
 };
 

@@ -104,8 +104,9 @@ TEST_F(CheckFiles, TheFileNameAndWhatTheAnalysisLeftOutAreKept)
     EXPECT_EQ(*read.check, made);
 }
 
-// The previous format kept no exclusions; such a check opens with every option off and its results whole.
-TEST_F(CheckFiles, ACheckOfThePreviousFormatOpensWithEveryOptionOff)
+// The previous format kept no exclusions; such a check opens with its results whole, every option off and
+// what was left out marked as not known.
+TEST_F(CheckFiles, ACheckOfThePreviousFormatOpensWithItsExclusionsUnknown)
 {
     WindowlessRun r(kThesisWithReferences);
     r.run.analyse({.excludeReferences = true});
@@ -115,8 +116,9 @@ TEST_F(CheckFiles, ACheckOfThePreviousFormatOpensWithEveryOptionOff)
     const QString path = file(u"previous.vcheck"_qs);
     ASSERT_EQ(saveCheckFile(path, r.run.results()), QString());
     QStringList toPreviousFormat;
-    for (const char *column : {"exclude_references", "exclude_quotes", "exclude_table_of_contents",
-                               "excluded_references", "excluded_quotes", "excluded_table_of_contents"})
+    for (const char *column :
+         {"exclude_references", "exclude_quotes", "exclude_table_of_contents", "excluded_references", "excluded_quotes",
+          "excluded_table_of_contents", "exclusions_known"})
         toPreviousFormat << u"ALTER TABLE check_info DROP COLUMN "_qs + QString::fromLatin1(column);
     toPreviousFormat << u"PRAGMA user_version = 1"_qs;
     writeDatabase(path, toPreviousFormat);
@@ -126,7 +128,11 @@ TEST_F(CheckFiles, ACheckOfThePreviousFormatOpensWithEveryOptionOff)
     CheckResults expected = r.run.results();
     expected.options = {};
     expected.excluded = {};
+    expected.exclusionsKnown = false;
     EXPECT_EQ(*read.check, expected);
+    // Saved again, it still does not claim that nothing was left out.
+    ASSERT_EQ(saveCheckFile(path, *read.check), QString());
+    EXPECT_EQ(readCheckFile(path).check, expected);
 }
 
 TEST_F(CheckFiles, PiecesCommittedAsTheyArriveReopenWithTheRunsFigures)

@@ -103,6 +103,8 @@ TEST(ReportTest, SaysWhatTheAnalysisLeftOut)
     check.options.excludeQuotes = true;
     check.excluded.quotes = 37;
     EXPECT_TRUE(shown(check).contains(u"排除内容已排除引文 37 字，共 37 字不参与对比。"_qs));
+    check.exclusionsKnown = false;
+    EXPECT_TRUE(shown(check).contains(u"排除内容未记录（较早版本保存的检测）"_qs));
 }
 
 TEST(ReportTest, ColoursOnlyComparedPiecesOfTheArticle)

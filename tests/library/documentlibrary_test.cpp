@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -231,15 +232,19 @@ TEST_P(Library, UnreadableFilesAreReportedAndTheRestIsAdded)
 
 TEST_P(Library, AfterACancelTheFilesReadAreStoredAndAddingAgainTakesTheRest)
 {
-    for (int k = 0; k < 20; ++k)
-        file(u"folder/%1.txt"_qs.arg(k, 2, 10, QChar(u'0')), sentences(10));
+    // More files than are read at once after the cancel, whatever the number of cores.
+    const qsizetype count = 4 * QThread::idealThreadCount() + 10;
+    for (qsizetype k = 0; k < count; ++k)
+        file(u"folder/%1.txt"_qs.arg(k, 3, 10, QChar(u'0')), sentences(10));
     const auto library = open();
     ASSERT_TRUE(library);
     std::atomic_bool cancelled = false;
     QList<AddedFile> reports;
     AddCallbacks callbacks;
     callbacks.reported = [&](const AddedFile &added) { reports.append(added); };
-    callbacks.progress = [&](qsizetype done, qsizetype) {
+    QList<qsizetype> totals;
+    callbacks.progress = [&](qsizetype done, qsizetype total) {
+        totals.append(total);
         if (done == 3)
             cancelled = true;
     };
@@ -247,16 +252,19 @@ TEST_P(Library, AfterACancelTheFilesReadAreStoredAndAddingAgainTakesTheRest)
     ASSERT_TRUE(addToLibrary(*library, {dir.filePath(u"folder"_qs)}, callbacks)) << library->error().toStdString();
     const qsizetype stored = library->entries()->size();
     EXPECT_GE(stored, 3);
-    EXPECT_LT(stored, 20);
+    EXPECT_LT(stored, count);
     EXPECT_EQ(reports.size(), stored);
     EXPECT_EQ(outcomesOf(reports), QList<Outcome>(stored, Outcome::Added));
+    // The files found are known before the first is read.
+    EXPECT_EQ(totals.size(), stored + 1);
+    EXPECT_EQ(totals, QList<qsizetype>(totals.size(), count));
 
     const QList<AddedFile> again = add(*library, {dir.filePath(u"folder"_qs)});
-    EXPECT_EQ(again.size(), 20);
+    EXPECT_EQ(again.size(), count);
     EXPECT_EQ(std::count_if(again.begin(), again.end(),
                             [](const AddedFile &added) { return added.outcome == Outcome::Unchanged; }),
               stored);
-    EXPECT_EQ(library->entries()->size(), 20);
+    EXPECT_EQ(library->entries()->size(), count);
 }
 
 // The documents found come with the places they repeat, as the reference files of the comparator do.

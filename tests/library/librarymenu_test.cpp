@@ -1,5 +1,6 @@
 #include "comparator/form2.h"
 #include "comparator/referencepanel.h"
+#include "components/backgroundwork.h"
 #include "components/richeditor.h"
 #include "library/librarymenu.h"
 #include "support/fakedesktop.h"
@@ -12,9 +13,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace veltrik {
@@ -151,6 +156,54 @@ TEST_F(LibraryMenuTest, AnEmptyArticleIsNotChecked)
     form.RichTextBox1->setText(u"  "_qs);
     command("checkWithLibrary")->trigger();
     EXPECT_EQ(desktop.boxes, QStringList{u"information|比对库|请先在左边放入要检测的文章。"_qs});
+}
+
+TEST_F(LibraryMenuTest, CancellingAnAddKeepsWhatWasStoredAndSaysSo)
+{
+    openLibraryFile(folder.filePath(u"library.vlib"_qs));
+    const qsizetype count = 4 * QThread::idealThreadCount() + 40;
+    for (qsizetype k = 0; k < count; ++k)
+        write(u"many/%1.txt"_qs.arg(k, 3, 10, QChar(u'0')), (kOtherThesis.repeated(200) + QString::number(k)).toUtf8());
+    desktop.nextChosenFolder = folder.filePath(u"many"_qs);
+    QSignalSpy finished(&menu, &LibraryMenu::jobFinished);
+    command("addFolderToLibrary")->trigger();
+    // The dialog of the job that opened the library may still wait to be deleted: this job's is the last.
+    const auto dialogs = form.findChildren<QProgressDialog *>(u"libraryProgress"_qs);
+    ASSERT_FALSE(dialogs.isEmpty());
+    dialogs.last()->findChild<QPushButton *>()->click();
+    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_EQ(desktop.boxes.size(), 1);
+    EXPECT_TRUE(desktop.boxes[0].contains(u"已取消：其余的文件没有加入。"_qs)) << desktop.boxes[0].toStdString();
+    const QRegularExpressionMatch added = QRegularExpression(u"新加入 (\\d+) 篇"_qs).match(desktop.boxes[0]);
+    ASSERT_TRUE(added.hasMatch());
+    EXPECT_LT(added.captured(1).toInt(), count);
+    EXPECT_EQ(menu.current->text(), u"当前比对库：library.vlib（%1 篇文档）"_qs.arg(added.captured(1)));
+}
+
+TEST_F(LibraryMenuTest, ALibraryFileThatHasGoneIsNotMadeAnew)
+{
+    openLibraryFile(folder.filePath(u"library.vlib"_qs));
+    ASSERT_TRUE(QFile::remove(menu.location()));
+    run("checkWithLibrary");
+    EXPECT_EQ(desktop.boxes, QStringList{u"critical|比对库|无法用比对库检测：找不到比对库文件“library.vlib”，"
+                                         u"请重新打开或新建比对库。"_qs});
+    EXPECT_FALSE(QFile::exists(folder.filePath(u"library.vlib"_qs)));
+}
+
+// The window goes while its library is being checked: the work stops without touching it.
+TEST_F(LibraryMenuTest, AWindowClosedDuringAJobLeavesNothingBehind)
+{
+    openLibraryFile(folder.filePath(u"library.vlib"_qs));
+    desktop.nextChosenFolder = classFolder();
+    run("addFolderToLibrary");
+    desktop.boxes.clear();
+    auto *other = new Form2(totals, kArticle, desktop);
+    auto *commands = new LibraryMenu(*other, desktop, menu.location());
+    commands->menu->findChild<QAction *>(u"checkWithLibrary"_qs)->trigger();
+    delete other;
+    waitForBackgroundWork();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(desktop.boxes.isEmpty()) << desktop.boxes.join(u'\n').toStdString();
 }
 
 struct RefusedLocation {
