@@ -190,7 +190,8 @@ bool sameAsOneByOne(DocumentLibrary &library, const QString &article, const Libr
 {
     for (const LibraryMatch &match : check.matches) {
         const MatchResult alone = matchReference(article, *library.text(match.entry.id));
-        if (alone.marks != match.run.marks || alone.chars != match.run.chars || alone.sentences != match.run.sentences)
+        const MatchResult &run = match.comparison.run;
+        if (alone.marks != run.marks || alone.chars != run.chars || alone.sentences != run.sentences)
             return false;
     }
     return !check.matches.isEmpty();

@@ -611,7 +611,7 @@ int libraryCheck(DocumentLibrary &opened, const Arguments &arguments, qsizetype 
             documents.append(QJsonObject{{u"name"_qs, match.entry.name},
                                          {u"path"_qs, match.entry.path},
                                          {u"label"_qs, match.label},
-                                         {u"marks"_qs, spansAsJson(match.run.marks)}});
+                                         {u"marks"_qs, spansAsJson(match.comparison.run.marks)}});
         printJson(out, QJsonDocument(QJsonObject{{u"label"_qs, check->label},
                                                  {u"marks"_qs, spansAsJson(check->combined.marks)},
                                                  {u"documents"_qs, documents}}));

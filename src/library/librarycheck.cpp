@@ -11,10 +11,14 @@
 namespace veltrik {
 namespace {
 
+struct ComparedText {
+    QString text;
+    ReferenceComparison comparison;
+};
+
 struct PendingMatch {
     Candidate candidate;
-    qint64 referenceLength = 0;
-    std::future<MatchResult> run;
+    std::future<ComparedText> compared;
 };
 
 // Adds the counts of every match and joins their marks.
@@ -23,10 +27,10 @@ MatchResult combinedRun(const QList<LibraryMatch> &matches)
     MatchResult combined;
     QList<TextSpan> marks;
     for (const LibraryMatch &match : matches) {
-        combined.chars += match.run.chars;
-        combined.sentences += match.run.sentences;
-        combined.segments += match.run.segments;
-        marks += match.run.marks;
+        combined.chars += match.comparison.run.chars;
+        combined.sentences += match.comparison.run.sentences;
+        combined.segments += match.comparison.run.segments;
+        marks += match.comparison.run.marks;
     }
     combined.marks = mergeSpans(std::move(marks));
     return combined;
@@ -53,28 +57,30 @@ std::optional<LibraryCheck> checkArticle(DocumentLibrary &library, const QString
     auto finishOldest = [&]() -> bool {
         PendingMatch oldest = std::move(pending.front());
         pending.pop_front();
-        const MatchResult run = oldest.run.get();
-        if (run.sentences == 0)
+        ComparedText compared = oldest.compared.get();
+        if (compared.comparison.run.sentences == 0)
             return true;
         const auto entry = library.entry(oldest.candidate.id);
         if (!entry)
             return false;
-        matchedLength += oldest.referenceLength;
-        check.matches.append({*entry, oldest.candidate.sharedFingerprints, run,
-                              compareResultText(article.size(), oldest.referenceLength, run, {}, false)});
+        matchedLength += compared.text.size();
+        const QString label =
+            compareResultText(article.size(), compared.text.size(), compared.comparison.run, {}, false);
+        check.matches.append({*entry, oldest.candidate.sharedFingerprints, std::move(compared.text),
+                              std::move(compared.comparison), label});
         return true;
     };
     for (const Candidate &candidate : *candidates) {
         auto reference = library.text(candidate.id);
         if (!reference || (qsizetype(pending.size()) >= inFlight && !finishOldest())) {
             for (PendingMatch &left : pending)
-                left.run.wait();
+                left.compared.wait();
             return std::nullopt;
         }
-        const qint64 length = reference->size();
         pending.push_back(
-            {candidate, length, std::async(std::launch::async, [&matcher, &article, text = std::move(*reference)] {
-                 return matcher(article, text);
+            {candidate, std::async(std::launch::async, [&matcher, &article, text = std::move(*reference)]() mutable {
+                 ReferenceComparison comparison = matcher(article, text);
+                 return ComparedText{std::move(text), std::move(comparison)};
              })});
     }
     while (!pending.empty())
@@ -85,17 +91,11 @@ std::optional<LibraryCheck> checkArticle(DocumentLibrary &library, const QString
     return check;
 }
 
-std::optional<QList<ComparedReference>> comparedDocuments(DocumentLibrary &library, const QString &article,
-                                                          const LibraryCheck &check)
+QList<ComparedReference> comparedDocuments(const LibraryCheck &check)
 {
     QList<ComparedReference> compared;
-    for (const LibraryMatch &match : check.matches) {
-        auto text = library.text(match.entry.id);
-        if (!text)
-            return std::nullopt;
-        ReferenceComparison comparison = compareWithReference(article, *text);
-        compared.append({match.entry.path, std::move(*text), std::move(comparison)});
-    }
+    for (const LibraryMatch &match : check.matches)
+        compared.append({match.entry.path, match.text, match.comparison});
     return compared;
 }
 

@@ -9,8 +9,9 @@
 
 namespace veltrik {
 
-// Compares an article with one reference text: the comparator's compare-and-mark, or whatever replaces it.
-using ReferenceMatcher = std::function<MatchResult(const QString &article, const QString &reference)>;
+// Compares an article with one reference text as a reference file is compared (referencecomparison.h): the
+// comparator's counts and marks, and the place in the reference that each mark repeats.
+using ReferenceMatcher = std::function<ReferenceComparison(const QString &article, const QString &reference)>;
 
 // The comparator's compare-and-mark of one reference (compareandmark.h).
 MatchResult matchReference(const QString &article, const QString &reference);
@@ -21,8 +22,9 @@ inline constexpr qsizetype kCandidatesCompared = 10;
 struct LibraryMatch {
     LibraryEntry entry;
     qint64 sharedFingerprints = 0;
-    MatchResult run; // as the comparator gives it against this document alone
-    QString label;   // its three-line result
+    QString text;                   // the document's text, as stored
+    ReferenceComparison comparison; // as the comparator gives it against this document alone
+    QString label;                  // its three-line result
 };
 
 struct LibraryCheck {
@@ -33,14 +35,12 @@ struct LibraryCheck {
 
 // Checks an article against the library: its fingerprints find the `top` documents that share the most
 // with it, and each of them is compared with the article by `matcher` (several at once, on threads of
-// their own; `matcher` must allow that). Nothing, with the library's error, when the library fails.
+// their own; `matcher` must allow that). Only the texts of the documents that repeat something are kept.
+// Nothing, with the library's error, when the library fails.
 std::optional<LibraryCheck> checkArticle(DocumentLibrary &library, const QString &article, qsizetype top,
-                                         const ReferenceMatcher &matcher = matchReference);
+                                         const ReferenceMatcher &matcher = compareWithReference);
 
-// The documents a check found, each compared with the article as a reference file is (referencefiles.h):
-// the same marks, and the place in the document of each. Named by the path they were added from. Nothing,
-// with the library's error, when a text cannot be read.
-std::optional<QList<ComparedReference>> comparedDocuments(DocumentLibrary &library, const QString &article,
-                                                          const LibraryCheck &check);
+// The documents a check found as reference files (referencefiles.h), named by the path they were added from.
+QList<ComparedReference> comparedDocuments(const LibraryCheck &check);
 
 } // namespace veltrik

@@ -275,10 +275,8 @@ void LibraryMenu::checkArticle()
             const auto library = openLibraryInUse(location, &checked->error);
             if (!library)
                 return;
-            const auto check = veltrik::checkArticle(*library, article, kCandidatesCompared);
-            const auto compared = check ? comparedDocuments(*library, article, *check) : std::nullopt;
-            if (compared)
-                checked->found.compared = *compared;
+            if (const auto check = veltrik::checkArticle(*library, article, kCandidatesCompared))
+                checked->found.compared = comparedDocuments(*check);
             else
                 checked->error = library->error();
         },

@@ -279,15 +279,15 @@ TEST_P(Library, FoundDocumentsCompareAsReferenceFiles)
     const QString article = sentences(4) + shared + sentences(4);
     const auto check = checkArticle(*library, article, 10);
     ASSERT_TRUE(check);
-    const auto compared = comparedDocuments(*library, article, *check);
-    ASSERT_TRUE(compared) << library->error().toStdString();
-    ASSERT_EQ(compared->size(), 1);
-    const ComparedReference &found = compared->first();
+    const QList<ComparedReference> compared = comparedDocuments(*check);
+    ASSERT_EQ(compared.size(), 1);
+    const ComparedReference &found = compared.first();
     EXPECT_EQ(found.path, QFileInfo(path).absoluteFilePath());
     EXPECT_EQ(found.name(), u"earlier.txt"_qs);
     const ReferenceComparison alone = compareWithReference(article, found.text);
     EXPECT_EQ(found.comparison.places, alone.places);
-    EXPECT_EQ(found.comparison.run.marks, check->matches.first().run.marks);
+    EXPECT_EQ(found.text, *library->text(check->matches.first().entry.id));
+    expectSameRun(found.comparison.run, matchReference(article, found.text), found.name());
     EXPECT_FALSE(found.comparison.places.isEmpty());
 }
 
@@ -305,7 +305,7 @@ TEST_P(Library, ReadsWordDocumentsAsTheOpenCommandDoes)
     ASSERT_TRUE(check);
     ASSERT_FALSE(check->matches.isEmpty());
     EXPECT_EQ(check->matches.first().entry.name, u"sample.docx"_qs);
-    expectSameRun(check->matches.first().run, matchReference(article, article), u"sample.docx"_qs);
+    expectSameRun(check->matches.first().comparison.run, matchReference(article, article), u"sample.docx"_qs);
 }
 
 // Random libraries with passages of some documents planted in the article: every document found gives
@@ -350,8 +350,8 @@ TEST_P(Library, CheckGivesTheMarksOfComparingEachFoundDocumentAlone)
         for (const LibraryMatch &match : check->matches) {
             const qsizetype index = paths.indexOf(match.entry.path);
             ASSERT_GE(index, 0);
-            expectSameRun(match.run, matchReference(article, texts[index]), match.entry.name);
-            allMarks += match.run.marks;
+            expectSameRun(match.comparison.run, matchReference(article, texts[index]), match.entry.name);
+            allMarks += match.comparison.run.marks;
         }
         EXPECT_EQ(check->combined.marks, mergeSpans(allMarks));
     }
