@@ -312,7 +312,11 @@ void LibraryMenu::runInBackground(const QString &label, std::function<void(Job &
     m_progressBar = new QProgressBar(m_progress);
     m_progressBar->setRange(0, 0);
     m_progress->setBar(m_progressBar);
-    QTimer::singleShot(kProgressDelayMs, m_progress, &QWidget::show);
+    // Not for a job that has ended meanwhile: its dialog waits to be deleted.
+    QTimer::singleShot(kProgressDelayMs, m_progress, [this, job] {
+        if (m_job == job)
+            m_progress->show();
+    });
     // Wide enough for the counts from the start, so that the dialog does not grow and move under the mouse.
     m_progress->setMinimumWidth(m_progress->fontMetrics().horizontalAdvance(progressText(99999, 99999)) +
                                 kProgressMargin);

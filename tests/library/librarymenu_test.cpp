@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace veltrik {
@@ -148,6 +150,25 @@ TEST_F(LibraryMenuTest, AnArticleFoundNowhereGetsAMessage)
     run("checkWithLibrary");
     EXPECT_EQ(desktop.boxes, QStringList{u"information|比对库|比对库中没有与文章重复的文档。"_qs});
     EXPECT_TRUE(form.references->isHidden());
+}
+
+// The box that ends a quick job stays open a while: the job's progress dialog does not come up after it.
+TEST_F(LibraryMenuTest, NoProgressDialogComesUpOnceTheJobHasEnded)
+{
+    openLibraryFile(folder.filePath(u"library.vlib"_qs));
+    form.RichTextBox1->setText(u"这篇文章和比对库里的文档毫无关系。"_qs);
+    bool progressShown = false;
+    desktop.whileBoxOpen = [&] {
+        // A nested loop as a message box runs: objects deleted later stay until it ends.
+        QEventLoop box;
+        QTimer::singleShot(500, &box, &QEventLoop::quit);
+        box.exec();
+        for (const QProgressDialog *dialog : form.findChildren<QProgressDialog *>())
+            progressShown = progressShown || dialog->isVisible();
+    };
+    run("checkWithLibrary");
+    ASSERT_EQ(desktop.boxes.size(), 1);
+    EXPECT_FALSE(progressShown);
 }
 
 TEST_F(LibraryMenuTest, AnEmptyArticleIsNotChecked)

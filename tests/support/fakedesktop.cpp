@@ -11,11 +11,15 @@ bool FakeDesktop::askYesNo(QWidget *, const QString &text, const QString &title)
 void FakeDesktop::inform(QWidget *, const QString &text, const QString &title)
 {
     boxes << u"information|"_qs + title + u'|' + text;
+    if (whileBoxOpen)
+        whileBoxOpen();
 }
 
 void FakeDesktop::alert(QWidget *, const QString &text, const QString &title)
 {
     boxes << u"critical|"_qs + title + u'|' + text;
+    if (whileBoxOpen)
+        whileBoxOpen();
 }
 
 bool FakeDesktop::openAddress(const QString &address)

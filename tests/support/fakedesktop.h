@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace veltrik::testing {
 
 // Answers questions as told, records every box and every address it is asked to open.
@@ -27,6 +29,8 @@ public:
     bool shellWorks = true;
     // Each box as "kind|title|text".
     QStringList boxes;
+    // Runs while an information or error box is open, as the user takes time to read it.
+    std::function<void()> whileBoxOpen;
     QStringList openedAddresses;
     // What the next file dialog returns (empty: cancelled), and each dialog as "title|filter|initial path".
     QString nextChosenFile;
