@@ -140,7 +140,8 @@ std::optional<DocumentFiles::ReadDocument> DocumentFiles::readInBackground(const
         QObject::connect(&busy, &QProgressDialog::canceled, &waiting, &QEventLoop::quit);
         busy.show();
         waiting.exec();
-        if (busy.wasCanceled()) {
+        // The loop also ends when the program quits; then the reading may still be going on.
+        if (busy.wasCanceled() || !job->done) {
             job->cancelled = true;
             return std::nullopt;
         }

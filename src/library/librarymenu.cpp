@@ -312,9 +312,12 @@ void LibraryMenu::runInBackground(const QString &label, std::function<void(Job &
     m_progressBar = new QProgressBar(m_progress);
     m_progressBar->setRange(0, 0);
     m_progress->setBar(m_progressBar);
+    // The dialog would also show itself after its minimum duration, even for a job long ended; a reset stops
+    // that timer, and nothing here starts it again.
+    m_progress->reset();
     // Not for a job that has ended meanwhile: its dialog waits to be deleted.
     QTimer::singleShot(kProgressDelayMs, m_progress, [this, job] {
-        if (m_job == job)
+        if (m_job == job && !job->cancelled)
             m_progress->show();
     });
     // Wide enough for the counts from the start, so that the dialog does not grow and move under the mouse.

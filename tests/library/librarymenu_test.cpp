@@ -161,7 +161,7 @@ TEST_F(LibraryMenuTest, NoProgressDialogComesUpOnceTheJobHasEnded)
     desktop.whileBoxOpen = [&] {
         // A nested loop as a message box runs: objects deleted later stay until it ends.
         QEventLoop box;
-        QTimer::singleShot(500, &box, &QEventLoop::quit);
+        QTimer::singleShot(form.findChild<QProgressDialog *>()->minimumDuration() + 500, &box, &QEventLoop::quit);
         box.exec();
         for (const QProgressDialog *dialog : form.findChildren<QProgressDialog *>())
             progressShown = progressShown || dialog->isVisible();
